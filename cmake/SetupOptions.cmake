@@ -1,0 +1,17 @@
+# Compiler settings shared by every target of ours (not by third-party code).
+add_library(setup_warnings INTERFACE)
+target_compile_options(setup_warnings INTERFACE -Wall -Wextra -Werror)
+
+if(WIN32)
+    # Static runtime: no libstdc++/libwinpthread DLL beside Setup.exe to be planted or missing.
+    add_link_options(-static -static-libgcc -static-libstdc++)
+    add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
+    if(CMAKE_BUILD_TYPE STREQUAL "MinSizeRel")
+        add_link_options(-s)
+    endif()
+endif()
+
+if(SETUP_SANITIZE)
+    add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
+    add_link_options(-fsanitize=address,undefined)
+endif()

@@ -1,0 +1,14 @@
+# TinyXML-2: Debian's package natively; Debian's source package compiled in for Windows.
+set(TINYXML2_SOURCE_DIR "" CACHE PATH "Folder holding tinyxml2.cpp and tinyxml2.h")
+
+if(WIN32 OR SETUP_FUZZ)
+    if(NOT EXISTS "${TINYXML2_SOURCE_DIR}/tinyxml2.cpp")
+        message(FATAL_ERROR "TINYXML2_SOURCE_DIR must hold the tinyxml2 sources (./dev fetches them)")
+    endif()
+    add_library(tinyxml2_lib STATIC "${TINYXML2_SOURCE_DIR}/tinyxml2.cpp")
+    target_include_directories(tinyxml2_lib SYSTEM PUBLIC "${TINYXML2_SOURCE_DIR}")
+else()
+    find_package(tinyxml2 REQUIRED)
+    add_library(tinyxml2_lib INTERFACE)
+    target_link_libraries(tinyxml2_lib INTERFACE tinyxml2::tinyxml2)
+endif()

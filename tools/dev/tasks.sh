@@ -1,0 +1,97 @@
+# The jobs behind ./dev demo|test|fuzz|bench. Sourced, not run.
+
+TOTAL_PASSED=0
+TOTAL_FAILED=0
+
+# Runs ctest in a build folder and adds its counts to the totals.
+run_ctest() {  # build dir, extra ctest args...
+    local dir="$1"; shift
+    local out; out="$(mktemp)"
+    local rc=0
+    ctest --test-dir "$dir" --output-on-failure "$@" 2>&1 | tee "$out" || rc=$?
+    local line; line="$(grep -E 'tests passed, [0-9]+ tests? failed out of [0-9]+' "$out" | tail -1 || true)"
+    if [ -n "$line" ]; then
+        local failed total
+        failed="$(sed -E 's/.*passed, ([0-9]+) tests? failed out of ([0-9]+).*/\1/' <<<"$line")"
+        total="$(sed -E 's/.*failed out of ([0-9]+).*/\1/' <<<"$line")"
+        TOTAL_PASSED=$((TOTAL_PASSED + total - failed))
+        TOTAL_FAILED=$((TOTAL_FAILED + failed))
+    elif grep -q 'No tests were found' "$out"; then
+        :
+    else
+        TOTAL_FAILED=$((TOTAL_FAILED + 1))
+    fi
+    rm -f "$out"
+    return 0
+}
+
+# Wine needs a running server before ctest starts, or every test waits for the
+# server to inherit and release ctest's output pipe.
+start_wine() {  # prefix dir
+    export WINEPREFIX="$1" WINEDEBUG=-all
+    new_prefix "$WINEPREFIX"
+    "$WINESERVER64" -p
+    "$WINE64" cmd /c exit >/dev/null 2>&1 || true
+}
+
+stop_wine() {
+    "$WINESERVER64" -k 2>/dev/null || true
+    "$WINESERVER64" -w 2>/dev/null || true
+}
+
+build_fuzz() {
+    local dir="$ROOT/build/fuzz"
+    if [ ! -f "$dir/build.ninja" ]; then
+        CXX=clang++ cmake -S "$ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DSETUP_FUZZ=ON >/dev/null
+    fi
+    log "building fuzz"
+    cmake --build "$dir" >/dev/null
+}
+
+run_tests() {
+    log "native tests (AddressSanitizer, UndefinedBehaviorSanitizer)"
+    run_ctest "$ROOT/build/native"
+
+    log "Windows tests under wine64"
+    ensure_display
+    start_wine "$ROOT/build/win64/wineprefix"
+    run_ctest "$ROOT/build/win64"
+    stop_wine
+    stop_display
+
+    log "fuzz smoke"
+    build_fuzz
+    SETUP_FUZZ_SECONDS="${SETUP_FUZZ_SECONDS:-5}" run_ctest "$ROOT/build/fuzz"
+
+    echo
+    echo "all: $TOTAL_PASSED passed, $TOTAL_FAILED failed"
+    [ "$TOTAL_FAILED" = 0 ]
+}
+
+run_fuzz() {
+    build_fuzz
+    SETUP_FUZZ_SECONDS="$1" ctest --test-dir "$ROOT/build/fuzz" --output-on-failure --timeout 0
+}
+
+run_demo() {
+    local medium="$ROOT/build/medium"
+    "$ROOT/tools/make_medium.sh" "$ROOT/build/win64" "$medium"
+    ensure_display
+    export WINEPREFIX="$ROOT/build/demo-prefix" WINEDEBUG=-all
+    [ -f "$WINEPREFIX/system.reg" ] || new_prefix "$WINEPREFIX"
+    log "running $medium/Setup.exe on DISPLAY=$DISPLAY"
+    "$WINE64" "$medium/Setup.exe" &
+    local pid=$!
+    wait "$pid" || true
+    stop_display
+}
+
+run_bench() {
+    if [ -x "$ROOT/tests/e2e/bench.sh" ]; then
+        ensure_display
+        "$ROOT/tests/e2e/bench.sh"
+        stop_display
+    else
+        log "no benchmark yet"
+    fi
+}
