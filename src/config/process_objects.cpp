@@ -1,0 +1,9 @@
+#include "config/process_objects.h"
+
+// Definition order is construction order: the folders and the configuration first, then
+// the language state, which asks the platform for the user's language.
+std::string g_programFolder;
+std::wstring g_imageFolder;
+ProductConfig g_productConfig;
+LanguageState g_languageState;
+UiTextTable g_uiTextTable{};
