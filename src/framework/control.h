@@ -1,0 +1,54 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace framework {
+
+// A child control of a dialog, bound to its window by id when the dialog initialises.
+// The dialog owns the object; the window belongs to the dialog window and goes with it.
+class Control {
+public:
+    Control() = default;
+    virtual ~Control() = default;
+    Control(const Control&) = delete;
+    Control& operator=(const Control&) = delete;
+
+    // Binds the object to an existing window. Subclassing controls override this and call it.
+    virtual bool Attach(HWND window) noexcept {
+        window_ = window;
+        return window_ != nullptr;
+    }
+    HWND Handle() const noexcept { return window_; }
+    int Id() const noexcept { return window_ ? GetDlgCtrlID(window_) : 0; }
+
+    void SetText(const wchar_t* text) const noexcept { SetWindowTextW(window_, text); }
+    std::wstring Text() const;
+    void SetFont(HFONT font, bool redraw = true) const noexcept {
+        SendMessageW(window_, WM_SETFONT, reinterpret_cast<WPARAM>(font), redraw);
+    }
+    void Show(bool show) const noexcept { ShowWindow(window_, show ? SW_SHOW : SW_HIDE); }
+    void Enable(bool enable) const noexcept { EnableWindow(window_, enable); }
+    void Move(int x, int y, int width, int height, bool repaint = true) const noexcept {
+        MoveWindow(window_, x, y, width, height, repaint);
+    }
+
+private:
+    HWND window_ = nullptr;
+};
+
+// Owner-drawn controls receive their WM_DRAWITEM back from the dialog (message reflection).
+class OwnerDrawn {
+public:
+    virtual ~OwnerDrawn() = default;
+    virtual void DrawItem(const DRAWITEMSTRUCT& request) noexcept = 0;
+};
+
+// Registers `target` for the reflected draw requests of `window`; the dialog calls
+// ReflectDrawItem for every WM_DRAWITEM it receives. Returns false when nothing is registered.
+void RegisterOwnerDrawn(HWND window, OwnerDrawn* target) noexcept;
+void UnregisterOwnerDrawn(HWND window) noexcept;
+bool ReflectDrawItem(const DRAWITEMSTRUCT& request) noexcept;
+
+}  // namespace framework
