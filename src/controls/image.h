@@ -1,0 +1,166 @@
+#pragma once
+
+#include <windows.h>
+
+// Image services of the skinned interface: PNG files decoded by GDI+ (flat API) into image
+// objects that keep their alpha, drawn onto device contexts, and turned into plain GDI bitmaps
+// for the tiled background brush. Every failure is silent: an empty image reports 0 x 0 and
+// draws nothing.
+namespace controls {
+
+// Opaque GDI+ objects; the flat API hands them out as pointers.
+struct GdiplusImage;
+struct GdiplusGraphics;
+
+// One start-up of GDI+, shut down when the object goes. The application keeps one for the
+// whole process; the library runs until every start-up has been matched by a shutdown.
+class GdiplusSession {
+public:
+    GdiplusSession() noexcept;
+    ~GdiplusSession();
+    GdiplusSession(GdiplusSession&& other) noexcept;
+    GdiplusSession& operator=(GdiplusSession&& other) noexcept;
+    GdiplusSession(const GdiplusSession&) = delete;
+    GdiplusSession& operator=(const GdiplusSession&) = delete;
+
+    bool Started() const noexcept { return token_ != 0; }
+
+private:
+    ULONG_PTR token_ = 0;
+};
+
+// An owned, decoded image object. Default-constructed, or after a failed load, it is in the
+// error state: width and height 0, and drawing it does nothing.
+class Image {
+public:
+    Image() noexcept = default;
+    ~Image();
+    Image(Image&& other) noexcept;
+    Image& operator=(Image&& other) noexcept;
+    Image(const Image&) = delete;
+    Image& operator=(const Image&) = delete;
+
+    // The picture loader of the window's painting (GdipLoadImageFromFile, no colour management).
+    static Image FromFile(const wchar_t* path) noexcept;
+
+    bool IsLoaded() const noexcept { return image_ != nullptr; }
+    UINT GetWidth() const noexcept;
+    UINT GetHeight() const noexcept;
+
+    GdiplusImage* Native() const noexcept { return image_; }
+
+protected:
+    explicit Image(GdiplusImage* image) noexcept : image_(image) {}
+
+private:
+    GdiplusImage* image_ = nullptr;
+};
+
+// The image kind of the buttons: a bitmap decoded with GdipCreateBitmapFromFile.
+class Bitmap : public Image {
+public:
+    Bitmap() noexcept = default;
+    static Bitmap FromFile(const wchar_t* path) noexcept;
+
+private:
+    using Image::Image;
+};
+
+// A drawing surface on a device context for one paint or draw request, with GDI+'s default
+// settings (source-over compositing, so images blend by their alpha).
+class Graphics {
+public:
+    explicit Graphics(HDC dc) noexcept;
+    ~Graphics();
+    Graphics(const Graphics&) = delete;
+    Graphics& operator=(const Graphics&) = delete;
+
+    bool IsValid() const noexcept { return graphics_ != nullptr; }
+
+    // Whole image scaled into the rectangle (GdipDrawImageRectI).
+    bool DrawImage(const Image& image, int x, int y, int width, int height) noexcept;
+    // The source part with its top-left at (x, y), pixel units (GdipDrawImagePointRectI).
+    bool DrawImage(const Image& image, int x, int y, int srcX, int srcY, int srcWidth,
+                   int srcHeight) noexcept;
+    // The source part scaled into the destination, pixel units (GdipDrawImageRectRectI).
+    bool DrawImage(const Image& image, const RECT& destination, int srcX, int srcY, int srcWidth,
+                   int srcHeight) noexcept;
+
+private:
+    GdiplusGraphics* graphics_ = nullptr;
+};
+
+// Move-only owners of GDI objects.
+template <typename Handle>
+class UniqueGdiObject {
+public:
+    UniqueGdiObject() noexcept = default;
+    explicit UniqueGdiObject(Handle handle) noexcept : handle_(handle) {}
+    ~UniqueGdiObject() { Reset(); }
+    UniqueGdiObject(UniqueGdiObject&& other) noexcept : handle_(other.Release()) {}
+    UniqueGdiObject& operator=(UniqueGdiObject&& other) noexcept {
+        if (this != &other) Reset(other.Release());
+        return *this;
+    }
+    UniqueGdiObject(const UniqueGdiObject&) = delete;
+    UniqueGdiObject& operator=(const UniqueGdiObject&) = delete;
+
+    Handle Get() const noexcept { return handle_; }
+    explicit operator bool() const noexcept { return handle_ != nullptr; }
+    Handle Release() noexcept {
+        Handle handle = handle_;
+        handle_ = nullptr;
+        return handle;
+    }
+    void Reset(Handle handle = nullptr) noexcept {
+        if (handle_) DeleteObject(handle_);
+        handle_ = handle;
+    }
+
+private:
+    Handle handle_ = nullptr;
+};
+
+using UniqueBitmap = UniqueGdiObject<HBITMAP>;
+using UniqueBrush = UniqueGdiObject<HBRUSH>;
+
+// Turns an image file into a bottom-up GDI DIB section: indexed images keep their depth and
+// palette (alpha dropped), 24-bit and 32-bit ARGB rows are copied as they are (not
+// premultiplied), anything else is drawn by GDI+ into 32-bit ARGB or RGB. Keeps its own GDI+
+// start-up while any CImage lives.
+class CImage {
+public:
+    CImage() noexcept;
+    ~CImage();
+    CImage(const CImage&) = delete;
+    CImage& operator=(const CImage&) = delete;
+
+    // S_OK, E_FAIL (not started, not decodable, no DIB section, bad palette) or E_OUTOFMEMORY.
+    HRESULT Load(const wchar_t* path) noexcept;
+    // Hands the bitmap to the caller; the CImage is empty afterwards.
+    HBITMAP Detach() noexcept;
+
+    bool IsNull() const noexcept { return bitmap_ == nullptr; }
+    int GetWidth() const noexcept { return width_; }
+    int GetHeight() const noexcept { return height_; }
+    int GetBPP() const noexcept { return bitsPerPixel_; }
+    bool HasAlphaChannel() const noexcept { return hasAlpha_; }
+
+private:
+    void Destroy() noexcept;
+
+    HBITMAP bitmap_ = nullptr;
+    int width_ = 0;
+    int height_ = 0;
+    int bitsPerPixel_ = 0;
+    bool hasAlpha_ = false;
+};
+
+// A brush that tiles the bitmap's colour values; it keeps its own copy of them, so the
+// bitmap may be released right after. Empty when there is no bitmap.
+UniqueBrush MakePatternBrush(HBITMAP bitmap) noexcept;
+
+// The background brush of the main window from an image file, as one step.
+UniqueBrush MakePatternBrushFromFile(const wchar_t* path) noexcept;
+
+}  // namespace controls

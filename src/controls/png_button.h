@@ -1,0 +1,73 @@
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+
+#include "controls/image.h"
+#include "framework/control.h"
+
+// Posted to the notify window with wParam = notify id and lParam 0 (mouse left),
+// 1 (mouse rests over the button) or 2 (left button went down on it).
+constexpr UINT WM_PNGBUTTON_STATE = WM_USER + 8;
+
+// The three-state image push button of the skinned window. It is attached to an owner-drawn
+// button of a dialog template by subclassing; clicks stay the platform button's own, so the
+// parent gets the ordinary BN_CLICKED. It sizes itself to its normal image and draws its
+// caption centred over the image, in a colour that follows the mouse.
+class CPngButton : public framework::Control, public framework::OwnerDrawn {
+public:
+    CPngButton() noexcept = default;
+    ~CPngButton() override;
+
+    // Subclasses the button window and registers for the dialog's reflected WM_DRAWITEM.
+    bool Attach(HWND window) noexcept override;
+
+    // Loads the three state images (a null pressedPath loads the normal file again) and, on
+    // the first set-up whose normal image loads, gives the button that image's size.
+    void SetImages(HWND hNotifyWnd, UINT nNotifyId, const wchar_t* normalPath, const wchar_t* hoverPath,
+                   const wchar_t* pressedPath) noexcept;
+    // Caption colour from now on; repaints the button.
+    BOOL SetTextColor(COLORREF color) noexcept;
+    BOOL ReleaseImages() noexcept;
+
+    void DrawItem(const DRAWITEMSTRUCT& request) noexcept override;
+
+    int ImageWidth() const noexcept { return m_nImageWidth; }
+    int ImageHeight() const noexcept { return m_nImageHeight; }
+    const RECT& ImageRect() const noexcept { return m_rcImage; }
+    bool IsHover() const noexcept { return m_bHover != FALSE; }
+
+private:
+    static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                         UINT_PTR subclassId, DWORD_PTR refData) noexcept;
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept;
+    // The platform button's own processing, with a double click handed on as a second press.
+    LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) noexcept;
+    void Detach() noexcept;
+
+    void OnMouseMove() noexcept;
+    void OnMouseHover() noexcept;
+    void OnLButtonDown() noexcept;
+    void OnLButtonUp() noexcept;
+    void OnMouseLeave() noexcept;
+    void Invalidate() noexcept;
+    void PostState(LPARAM state) noexcept;
+
+    HWND m_hNotifyWnd = nullptr;
+    BOOL m_bTracking = FALSE;
+    BOOL m_bHover = FALSE;
+    int m_nImageWidth = 0;
+    int m_nImageHeight = 0;
+    std::unique_ptr<controls::Bitmap> m_pNormalImage;
+    std::unique_ptr<controls::Bitmap> m_pHoverImage;
+    std::unique_ptr<controls::Bitmap> m_pPressedImage;
+    RECT m_rcWindow{};
+    RECT m_rcImage{};
+    UINT m_nNotifyId = 0;
+    COLORREF m_crText = 0;
+    bool m_bTextColorSet = false;
+    RECT m_rcText{};
+
+    bool subclassed_ = false;
+};
