@@ -1,0 +1,172 @@
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <array>
+#include <atomic>
+#include <optional>
+#include <string>
+
+#include "config/product_config.h"
+#include "controls/png_button.h"
+#include "framework/dialog.h"
+#include "framework/list_view.h"
+#include "framework/unique_handle.h"
+
+// A label of the main window; plain static control.
+using CStatic = framework::Control;
+using CListCtrl = framework::ListView;
+
+// The one window of the launcher: a borderless modal dialog (template 102) whose screens are
+// pages of its child controls, shown and hidden together.
+class COrvaneDlg : public framework::Dialog {
+public:
+    explicit COrvaneDlg(HWND parent) noexcept;
+    ~COrvaneDlg() override;
+
+    using framework::Dialog::DoModal;
+
+    // Pages: every control of the page shown (SW_SHOW) or hidden (SW_HIDE); nothing else changes.
+    void ShowMenuPage(bool show) noexcept;
+    void ShowDefaultInstallPage(bool show) noexcept;
+    void ShowCustomInstallPage(bool show) noexcept;
+    void ShowProgressPage(bool show) noexcept;
+    void ShowManualsPage(bool show) noexcept;
+    void ShowFinishPage(bool show) noexcept;
+    void ShowRestartPage(bool show) noexcept;
+
+    // Item lists.
+    void FillInstallList(bool editable) noexcept;
+    void AddListItem(CListCtrl& list, const ConfigItem& item) noexcept;
+    void EnableInstallButton(bool enable) noexcept;
+
+    // Launch target resolution: true when `path` holds the full path of an existing entry;
+    // otherwise the failure message has been shown and closed.
+    bool ResolveLaunchTarget(const ConfigItem& item, std::string& path) noexcept;
+    std::string ExpandLanguageToken(const ConfigItem& item, int mode) const;
+    bool FindRuleMatch(std::string candidate, std::string& path) const;
+
+    // Manuals.
+    bool OpenManual(const ConfigItem& item) noexcept;
+
+    // Installation run. The thread bodies take no argument and reach the window through g_pMainDlg.
+    static DWORD WINAPI ProgressDotsThread(LPVOID) noexcept;
+    static DWORD WINAPI RunCheckedInstallers(LPVOID) noexcept;
+    static DWORD WINAPI RestartCountdownThread(LPVOID) noexcept;
+    bool RunInstaller(const ConfigItem& item) noexcept;
+    void SetRunningRowStatus(const wchar_t* text) noexcept;
+    void WaitPumping(HANDLE thread) noexcept;
+    void PumpOneMessage() noexcept;
+
+    // System services.
+    bool IsRunningUnderWow64() noexcept;
+    bool IsWindows7() noexcept;
+    bool RestartSystem() noexcept;
+
+protected:
+    void DoDataExchange() noexcept override;
+    BOOL OnInitDialog() noexcept override;
+    std::optional<LRESULT> HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept override;
+
+public:
+    // Handlers of the message map.
+    bool OnSysCommand(UINT id, LPARAM lParam) noexcept;  // false: default processing
+    void OnPaint() noexcept;
+    HICON OnQueryDragIcon() noexcept;
+    HBRUSH OnCtlColor(HDC dc, HWND control, UINT kind) noexcept;
+    LRESULT OnNcHitTest(POINT screenPoint) noexcept;
+    bool OnDrawItem(int id, const DRAWITEMSTRUCT& request) noexcept;  // false: default processing
+    std::optional<LRESULT> OnEraseBkgnd(HDC dc) noexcept;               // nothing: default processing
+    void OnClose() noexcept;
+    void OnDestroy() noexcept;
+
+    void OnDefaultInstall() noexcept;
+    void OnBack() noexcept;
+    void OnExitRequest() noexcept;
+    void OnInstall() noexcept;
+    void OnCustomInstall() noexcept;
+    void OnManuals() noexcept;
+    void OnSelectNone() noexcept;
+    void OnSelectAll() noexcept;
+    void OnFinish() noexcept;
+
+    // List notifications; `result` starts at 0 and is the notification's result.
+    void OnManualListDblClk(NMHDR* header, LRESULT* result) noexcept;
+    void OnInstallListDblClk(NMHDR* header, LRESULT* result) noexcept;
+    void OnInstallListItemChanged(NMHDR* header, LRESULT* result) noexcept;
+    void OnInstallListCustomDraw(NMHDR* header, LRESULT* result) noexcept;
+
+private:
+    void PlaceControls() noexcept;
+    void ApplyFontsAndTexts() noexcept;
+    void SetButtonImages() noexcept;
+    void FillImageList() noexcept;
+    void PrepareLists() noexcept;
+    void HideProgressDots() noexcept;
+    std::optional<LRESULT> OnCommand(WPARAM wParam, LPARAM lParam) noexcept;
+    std::optional<LRESULT> OnNotify(NMHDR* header) noexcept;
+
+public:
+    bool m_bListEditable = false;
+    framework::UniqueIcon m_hIcon;
+    framework::UniqueFont m_fontTitle;
+    framework::UniqueFont m_font16;
+    framework::UniqueFont m_font14;
+    framework::UniqueFont m_font10;
+    framework::UniqueFont m_font30;
+    CPngButton m_btnCustomInstall;
+    CPngButton m_btnExit;
+    CPngButton m_btnDefaultInstall;
+    CPngButton m_btnManuals;
+    CStatic m_stCustomInstallInfo;
+    CStatic m_stTitle;
+    CStatic m_stSubtitle;
+    CStatic m_stDefaultInstallInfo;
+    CStatic m_stDefaultInstallInfo2;
+    CStatic m_stManualsInfo;
+    CStatic m_picLogo;
+    framework::UniqueBrush m_brBackground;
+    // Written by the user-interface thread, polled by the run's threads: atomic, no lock.
+    std::atomic<bool> m_bRunning = false;
+    framework::UniqueKernelHandle m_hRunThread;
+    framework::UniqueKernelHandle m_hRestartThread;
+    SHELLEXECUTEINFOA m_execInfo{};
+    framework::UniqueImageList m_imageList;
+    CPngButton m_btnBack;
+    CPngButton m_btnCancel;
+    CPngButton m_btnInstall;
+    CStatic m_stDefaultPageText1;
+    CStatic m_stDefaultPageText2;
+    CStatic m_stDefaultPageTitle;
+    CPngButton m_btnSelectNone;
+    CPngButton m_btnSelectAll;
+    CStatic m_stCustomPageText1;
+    CStatic m_stCustomPageTitle;
+    CStatic m_stCustomPageText2;
+    std::atomic<int> m_nRunningIndex = -1;  // written by the worker, read by the dots thread
+    CListCtrl m_listInstalls;
+    CListCtrl m_listManuals;
+    CStatic m_stManualsPageTitle;
+    CStatic m_stManualsPageText1;
+    CStatic m_stManualsPageText2;
+    CStatic m_stProgressText;
+    CStatic m_stProgressTitle;
+    CStatic m_stFinishTitle;
+    CStatic m_stFinishText;
+    CPngButton m_btnFinish;
+    std::array<CStatic, 5> m_stProgressDots;
+    CStatic m_stRestartText;
+    CStatic m_stRestartSeconds;
+    CStatic m_stRestartLead;
+};
+
+// The one main window, for the run's threads; null until its OnInitDialog publishes it.
+extern COrvaneDlg* g_pMainDlg;
+
+// The About box (template 100): no members, default handling only.
+class CAboutDlg : public framework::Dialog {
+public:
+    explicit CAboutDlg(HWND parent) noexcept;
+};
