@@ -1,0 +1,44 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+// File existence, attributes and folder search with Windows' meaning on every platform.
+//
+// The POSIX implementation predicts what Windows does with the same narrow path, so tools
+// running on Linux see a medium as Setup will: '\' and '/' both separate components, every
+// component is looked up without regard to ASCII case, "." and ".." are applied to the text
+// before anything is looked up, and a path or pattern of MAX_PATH (260) or more characters
+// fails as the narrow Win32 calls do. Search patterns match the last component only: '*' is
+// any run of characters, '?' exactly one, every other character stands for itself ('['
+// included), case-insensitively; "*.*" matches every name, as on Windows. Not reproduced:
+// the other MS-DOS pattern quirks ('?' matching nothing before a dot, patterns ending in '.'),
+// matching against 8.3 short names, and the dropping of trailing dots and blanks.
+namespace platform {
+
+inline constexpr std::uint32_t kAttributeDirectory = 0x10;  // FILE_ATTRIBUTE_DIRECTORY
+
+// The attribute bits of an existing entry (GetFileAttributesA); nothing when the entry is
+// missing or cannot be read.
+std::optional<std::uint32_t> ReadFileAttributes(const std::string& path);
+
+// Whether an entry (file or folder) exists: `_access` with mode 0.
+bool FileExists(const std::string& path);
+
+enum class DotEntries { Keep, Skip };
+
+// Names, as stored, of the entries matching the pattern's last component, in the order the
+// platform returns them (FindFirstFileA, then FindNextFileA), at most `limit` of them; with
+// DotEntries::Skip the folder's own "." and ".." entries are passed over. Empty when nothing
+// matches or when a folder component holds a wildcard. Windows returns "." and ".." first
+// when the pattern matches them; POSIX does the same (except at the file-system root) and
+// then returns the rest in case-insensitive order, which is what NTFS gives.
+std::vector<std::string> FindMatches(const std::string& pattern, std::size_t limit, DotEntries dots = DotEntries::Keep);
+
+// The first entry FindMatches would return.
+std::optional<std::string> FindFirstMatch(const std::string& pattern, DotEntries dots = DotEntries::Keep);
+
+}  // namespace platform

@@ -1,0 +1,115 @@
+#include "tasks/launch_target.h"
+
+#include <cstdio>
+
+#include "platform/files.h"
+#include "platform/message_box.h"
+
+namespace {
+
+// Rules use backslashes only; a POSIX program folder ends in a slash, and Windows takes a
+// slash as a separator too, so both count.
+constexpr char kSeparators[] = "\\/";
+constexpr char kWildcards[] = "*?";
+constexpr std::size_t kTokenLength = sizeof(kLanguageToken) - 1;
+
+bool HasToken(const std::string& rule) { return rule.find(kLanguageToken) != std::string::npos; }
+
+void ShowLaunchFailure(const LaunchContext& context, const std::string& rule, const std::string& candidates) {
+    const std::string text = FormatLaunchFailure(rule, candidates);
+    if (context.showMessage) {
+        context.showMessage(context.owner, text, kLaunchFailureCaption, 0);
+    } else {
+        platform::ShowMessageBox(context.owner, text, kLaunchFailureCaption, 0);
+    }
+}
+
+}  // namespace
+
+std::string FormLanguageText(const LanguageState& languageState, const ConfigItem& item, LanguageMode mode) {
+    char text[kMaxLanguageText + 1] = {};
+    switch (mode) {
+        case LanguageMode::LanguageAndCountry:
+            std::snprintf(text, sizeof(text), "%s_%s", languageState.szLanguage.c_str(),
+                          languageState.szCountry.c_str());
+            break;
+        case LanguageMode::Language:
+            std::snprintf(text, sizeof(text), "%s*", languageState.szLanguage.c_str());
+            break;
+        case LanguageMode::DefaultLanguage:
+            std::snprintf(text, sizeof(text), "%s*", item.defaultLanguage ? item.defaultLanguage->c_str() : "en");
+            break;
+    }
+    return text;
+}
+
+std::string ExpandLanguageToken(const LaunchContext& context, const ConfigItem& item, LanguageMode mode) {
+    if (!item.open) return {};
+    const std::string& rule = *item.open;
+    const std::string languageText = FormLanguageText(context.languageState, item, mode);
+    std::string candidate;
+    candidate.reserve(rule.size());
+    std::size_t from = 0;
+    for (std::size_t at = rule.find(kLanguageToken); at != std::string::npos; at = rule.find(kLanguageToken, from)) {
+        candidate.append(rule, from, at - from);
+        candidate += languageText;
+        from = at + kTokenLength;
+    }
+    candidate.append(rule, from, std::string::npos);
+    return candidate;
+}
+
+bool FindRuleMatch(const LaunchContext& context, std::string candidate, std::string& path) {
+    path = context.programFolder + candidate;
+    std::size_t wildcard = path.find_first_of(kWildcards);
+    if (wildcard == std::string::npos) {
+        const auto attributes = platform::ReadFileAttributes(path);
+        return attributes && (*attributes & platform::kAttributeDirectory) == 0;
+    }
+
+    std::size_t lastSeparator = path.find_last_of(kSeparators);
+    while (wildcard != std::string::npos && lastSeparator != std::string::npos && wildcard < lastSeparator) {
+        const std::size_t separatorBefore = path.find_last_of(kSeparators, wildcard);
+        const std::size_t componentStart = separatorBefore == std::string::npos ? 0 : separatorBefore + 1;
+        const std::size_t componentEnd = path.find_first_of(kSeparators, wildcard);
+        // "." and ".." come first from a bare "*" on Windows and would leave the rule pointing
+        // back up the tree, so a folder component takes the first real entry.
+        const auto name =
+            platform::FindFirstMatch(path.substr(0, componentEnd), platform::DotEntries::Skip);
+        if (!name) return false;
+        path.replace(componentStart, componentEnd - componentStart, *name);
+        const std::size_t nameEnd = componentStart + name->size();
+        lastSeparator = lastSeparator - componentEnd + nameEnd;
+        // The returned name is taken literally: the next wildcard is looked for after it.
+        wildcard = path.find_first_of(kWildcards, nameEnd);
+    }
+    // The last component, wildcard or not: the search returns the entry as stored, file or folder.
+    const auto name = platform::FindFirstMatch(path, platform::DotEntries::Skip);
+    if (!name) return false;
+    const std::size_t folderEnd = lastSeparator == std::string::npos ? 0 : lastSeparator + 1;
+    path.replace(folderEnd, std::string::npos, *name);
+    return true;
+}
+
+bool ResolveLaunchTarget(const LaunchContext& context, const ConfigItem& item, std::string& path) {
+    const std::string rule = item.open.value_or(std::string());
+    if (!HasToken(rule)) {
+        if (FindRuleMatch(context, rule, path)) return true;
+        ShowLaunchFailure(context, rule, rule);
+        return false;
+    }
+    std::string candidates;
+    for (const LanguageMode mode : {LanguageMode::LanguageAndCountry, LanguageMode::Language,
+                                    LanguageMode::DefaultLanguage}) {
+        const std::string candidate = ExpandLanguageToken(context, item, mode);
+        if (FindRuleMatch(context, candidate, path)) return true;
+        if (mode != LanguageMode::LanguageAndCountry) candidates += '\n';
+        candidates += candidate;
+    }
+    ShowLaunchFailure(context, rule, candidates);
+    return false;
+}
+
+std::string FormatLaunchFailure(const std::string& rule, const std::string& candidates) {
+    return "Configuration item:\n" + rule + "\n\nNo file matching the following rule was found.\r" + candidates;
+}

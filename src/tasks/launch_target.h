@@ -1,0 +1,57 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "config/language_state.h"
+#include "config/product_config.h"
+
+// Shows a narrow message box: owner window (or null), text, caption, MessageBoxA type.
+using ShowMessageFunction = std::function<int(void* owner, const std::string& text, const std::string& caption,
+                                              unsigned type)>;
+
+// Everything launch-rule resolution reads from the program; the main window builds one per
+// call from the process-wide objects and its own handle. Tests give their own folder,
+// language and message box.
+struct LaunchContext {
+    std::string programFolder;           // ends in a separator; every rule is relative to it
+    const LanguageState& languageState;  // szLanguage, szCountry of the user's locale
+    void* owner = nullptr;               // owner window of the failure message
+    ShowMessageFunction showMessage;     // empty: the platform's message box
+};
+
+// How "{language}" is spelled in a candidate, tried in this order.
+enum class LanguageMode {
+    LanguageAndCountry = 1,  // "de_DE"
+    Language = 2,            // "de*"
+    DefaultLanguage = 3,     // the item's defaultLanguage + "*", or "en*"
+};
+
+inline constexpr char kLanguageToken[] = "{language}";
+inline constexpr char kLaunchFailureCaption[] = "Configuration exception";
+
+// The language text is formed in a fixed buffer; longer texts (which neither the locale nor a
+// sensible conf.xml produce) are cut to this many bytes.
+inline constexpr std::size_t kMaxLanguageText = 99;
+
+// The language text of one mode, at most kMaxLanguageText bytes.
+std::string FormLanguageText(const LanguageState& languageState, const ConfigItem& item, LanguageMode mode);
+
+// The item's rule with every "{language}" replaced, left to right, by the mode's language
+// text; inserted text is not searched again. An item without a rule gives "".
+std::string ExpandLanguageToken(const LaunchContext& context, const ConfigItem& item, LanguageMode mode);
+
+// Looks for the entry a candidate names under the program folder, replacing each wildcard
+// component by the name the folder search returns first (never "." or ".."). True: `path`
+// holds the full path of an existing file, or of any entry matched by a wildcard in the last
+// component. False: nothing matched and `path` is unusable. Shows no message.
+bool FindRuleMatch(const LaunchContext& context, std::string candidate, std::string& path);
+
+// Resolves the item's rule, trying the language variants in mode order when it holds
+// "{language}". True: `path` holds the full path of an existing entry. False: the
+// "Configuration exception" message has been shown (and closed) listing every candidate.
+bool ResolveLaunchTarget(const LaunchContext& context, const ConfigItem& item, std::string& path);
+
+// The failure message's text: the rule, a blank line, the sentence, then the candidates
+// (already joined by "\n") after a lone carriage return.
+std::string FormatLaunchFailure(const std::string& rule, const std::string& candidates);
