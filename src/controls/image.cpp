@@ -1,0 +1,356 @@
+#include "controls/image.h"
+
+// objidl.h first: gdiplus.h needs PROPID, which WIN32_LEAN_AND_MEAN leaves out.
+#include <objidl.h>
+#include <gdiplus.h>
+
+#include <cstddef>
+#include <cstring>
+#include <new>
+#include <vector>
+
+namespace controls {
+
+namespace gp = Gdiplus::DllExports;
+
+namespace {
+
+Gdiplus::GpImage* AsNative(GdiplusImage* image) noexcept { return reinterpret_cast<Gdiplus::GpImage*>(image); }
+GdiplusImage* FromNative(Gdiplus::GpImage* image) noexcept { return reinterpret_cast<GdiplusImage*>(image); }
+Gdiplus::GpGraphics* AsNative(GdiplusGraphics* graphics) noexcept {
+    return reinterpret_cast<Gdiplus::GpGraphics*>(graphics);
+}
+
+ULONG_PTR StartGdiplus() noexcept {
+    Gdiplus::GdiplusStartupInput input;  // version 1, no debug callback, own background thread
+    ULONG_PTR token = 0;
+    if (Gdiplus::GdiplusStartup(&token, &input, nullptr) != Gdiplus::Ok) return 0;
+    return token;
+}
+
+}  // namespace
+
+GdiplusSession::GdiplusSession() noexcept : token_(StartGdiplus()) {}
+
+GdiplusSession::~GdiplusSession() {
+    if (token_) Gdiplus::GdiplusShutdown(token_);
+}
+
+GdiplusSession::GdiplusSession(GdiplusSession&& other) noexcept : token_(other.token_) { other.token_ = 0; }
+
+GdiplusSession& GdiplusSession::operator=(GdiplusSession&& other) noexcept {
+    if (this != &other) {
+        if (token_) Gdiplus::GdiplusShutdown(token_);
+        token_ = other.token_;
+        other.token_ = 0;
+    }
+    return *this;
+}
+
+Image::~Image() {
+    if (image_) gp::GdipDisposeImage(AsNative(image_));
+}
+
+Image::Image(Image&& other) noexcept : image_(other.image_) { other.image_ = nullptr; }
+
+Image& Image::operator=(Image&& other) noexcept {
+    if (this != &other) {
+        if (image_) gp::GdipDisposeImage(AsNative(image_));
+        image_ = other.image_;
+        other.image_ = nullptr;
+    }
+    return *this;
+}
+
+Image Image::FromFile(const wchar_t* path) noexcept {
+    Gdiplus::GpImage* image = nullptr;
+    if (!path || gp::GdipLoadImageFromFile(path, &image) != Gdiplus::Ok) {
+        if (image) gp::GdipDisposeImage(image);
+        return Image();
+    }
+    return Image(FromNative(image));
+}
+
+UINT Image::GetWidth() const noexcept {
+    UINT width = 0;
+    if (image_ && gp::GdipGetImageWidth(AsNative(image_), &width) != Gdiplus::Ok) width = 0;
+    return width;
+}
+
+UINT Image::GetHeight() const noexcept {
+    UINT height = 0;
+    if (image_ && gp::GdipGetImageHeight(AsNative(image_), &height) != Gdiplus::Ok) height = 0;
+    return height;
+}
+
+Bitmap Bitmap::FromFile(const wchar_t* path) noexcept {
+    Gdiplus::GpBitmap* bitmap = nullptr;
+    if (!path || gp::GdipCreateBitmapFromFile(path, &bitmap) != Gdiplus::Ok) {
+        if (bitmap) gp::GdipDisposeImage(bitmap);
+        return Bitmap();
+    }
+    return Bitmap(FromNative(bitmap));
+}
+
+Graphics::Graphics(HDC dc) noexcept {
+    Gdiplus::GpGraphics* graphics = nullptr;
+    if (dc && gp::GdipCreateFromHDC(dc, &graphics) == Gdiplus::Ok) {
+        graphics_ = reinterpret_cast<GdiplusGraphics*>(graphics);
+    } else if (graphics) {
+        gp::GdipDeleteGraphics(graphics);
+    }
+}
+
+Graphics::~Graphics() {
+    if (graphics_) gp::GdipDeleteGraphics(AsNative(graphics_));
+}
+
+bool Graphics::DrawImage(const Image& image, int x, int y, int width, int height) noexcept {
+    if (!graphics_ || !image.IsLoaded()) return false;
+    return gp::GdipDrawImageRectI(AsNative(graphics_), AsNative(image.Native()), x, y, width, height) ==
+           Gdiplus::Ok;
+}
+
+bool Graphics::DrawImage(const Image& image, int x, int y, int srcX, int srcY, int srcWidth,
+                         int srcHeight) noexcept {
+    if (!graphics_ || !image.IsLoaded()) return false;
+    return gp::GdipDrawImagePointRectI(AsNative(graphics_), AsNative(image.Native()), x, y, srcX, srcY, srcWidth,
+                                       srcHeight, Gdiplus::UnitPixel) == Gdiplus::Ok;
+}
+
+bool Graphics::DrawImage(const Image& image, const RECT& destination, int srcX, int srcY, int srcWidth,
+                         int srcHeight) noexcept {
+    if (!graphics_ || !image.IsLoaded()) return false;
+    return gp::GdipDrawImageRectRectI(AsNative(graphics_), AsNative(image.Native()), destination.left,
+                                      destination.top, destination.right - destination.left,
+                                      destination.bottom - destination.top, srcX, srcY, srcWidth, srcHeight,
+                                      Gdiplus::UnitPixel, nullptr, nullptr, nullptr) == Gdiplus::Ok;
+}
+
+namespace {
+
+// The converter's own start-up record, shared by every CImage of the process: GDI+ runs for
+// it while at least one CImage lives.
+class ConverterStartup {
+public:
+    ConverterStartup() noexcept {
+        if (!InitializeCriticalSectionAndSpinCount(&lock_, 0)) setupError_ = GetLastError() ? GetLastError() : 1;
+    }
+    ~ConverterStartup() {
+        if (token_) Gdiplus::GdiplusShutdown(token_);
+        token_ = 0;
+        if (!setupError_) DeleteCriticalSection(&lock_);
+    }
+    ConverterStartup(const ConverterStartup&) = delete;
+    ConverterStartup& operator=(const ConverterStartup&) = delete;
+
+    bool Start() noexcept {
+        if (setupError_) return false;
+        EnterCriticalSection(&lock_);
+        if (token_ == 0) token_ = StartGdiplus();
+        const bool started = token_ != 0;
+        LeaveCriticalSection(&lock_);
+        return started;
+    }
+    void AddImage() noexcept {
+        if (setupError_) return;
+        EnterCriticalSection(&lock_);
+        ++liveImages_;
+        LeaveCriticalSection(&lock_);
+    }
+    void RemoveImage() noexcept {
+        if (setupError_) return;
+        EnterCriticalSection(&lock_);
+        if (liveImages_ > 0 && --liveImages_ == 0 && token_ != 0) {
+            Gdiplus::GdiplusShutdown(token_);
+            token_ = 0;
+        }
+        LeaveCriticalSection(&lock_);
+    }
+
+private:
+    ULONG_PTR token_ = 0;
+    CRITICAL_SECTION lock_{};
+    long liveImages_ = 0;
+    DWORD setupError_ = 0;
+};
+
+ConverterStartup& Converter() noexcept {
+    static ConverterStartup startup;
+    return startup;
+}
+
+constexpr Gdiplus::PixelFormat kFormatSizeMask = 0x0000FF00;
+
+// Owns the temporary decoded image of one conversion.
+struct DecodedBitmap {
+    Gdiplus::GpBitmap* bitmap = nullptr;
+    ~DecodedBitmap() {
+        if (bitmap) gp::GdipDisposeImage(bitmap);
+    }
+};
+
+HRESULT CopyPalette(Gdiplus::GpBitmap* source, HDC memoryDc) noexcept {
+    INT size = 0;
+    if (gp::GdipGetImagePaletteSize(source, &size) != Gdiplus::Ok || size < static_cast<INT>(sizeof(Gdiplus::ColorPalette)))
+        return E_FAIL;
+    std::vector<BYTE> buffer;
+    try {
+        buffer.resize(static_cast<size_t>(size));
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    }
+    auto* palette = reinterpret_cast<Gdiplus::ColorPalette*>(buffer.data());
+    if (gp::GdipGetImagePalette(source, palette, size) != Gdiplus::Ok) return E_FAIL;
+    const UINT count = palette->Count;
+    // The entries actually present in the buffer bound the count too, whatever it claims.
+    const size_t room = (static_cast<size_t>(size) - offsetof(Gdiplus::ColorPalette, Entries)) / sizeof(Gdiplus::ARGB);
+    if (count < 1 || count > 256 || count > room) return E_FAIL;
+    RGBQUAD table[256]{};
+    for (UINT i = 0; i < count; ++i) {
+        const Gdiplus::ARGB colour = palette->Entries[i];
+        table[i].rgbRed = static_cast<BYTE>(colour >> 16);
+        table[i].rgbGreen = static_cast<BYTE>(colour >> 8);
+        table[i].rgbBlue = static_cast<BYTE>(colour);
+        table[i].rgbReserved = 0;  // the palette's alpha is dropped
+    }
+    SetDIBColorTable(memoryDc, 0, count, table);
+    return S_OK;
+}
+
+}  // namespace
+
+CImage::CImage() noexcept { Converter().AddImage(); }
+
+CImage::~CImage() {
+    Destroy();
+    Converter().RemoveImage();
+}
+
+void CImage::Destroy() noexcept {
+    if (bitmap_) DeleteObject(bitmap_);
+    bitmap_ = nullptr;
+    width_ = height_ = bitsPerPixel_ = 0;
+    hasAlpha_ = false;
+}
+
+HBITMAP CImage::Detach() noexcept {
+    HBITMAP bitmap = bitmap_;
+    bitmap_ = nullptr;
+    width_ = height_ = bitsPerPixel_ = 0;
+    hasAlpha_ = false;
+    return bitmap;
+}
+
+HRESULT CImage::Load(const wchar_t* path) noexcept {
+    Destroy();
+    if (!Converter().Start()) return E_FAIL;
+
+    DecodedBitmap source;
+    if (!path || gp::GdipCreateBitmapFromFile(path, &source.bitmap) != Gdiplus::Ok || !source.bitmap) return E_FAIL;
+
+    UINT width = 0;
+    UINT height = 0;
+    Gdiplus::PixelFormat format = 0;
+    if (gp::GdipGetImageWidth(source.bitmap, &width) != Gdiplus::Ok ||
+        gp::GdipGetImageHeight(source.bitmap, &height) != Gdiplus::Ok ||
+        gp::GdipGetImagePixelFormat(source.bitmap, &format) != Gdiplus::Ok)
+        return E_FAIL;
+    if (width == 0 || height == 0 || width > 0x7FFF'FFFF || height > 0x7FFF'FFFF) return E_FAIL;
+
+    int bitsPerPixel = 32;
+    bool alpha = false;
+    Gdiplus::PixelFormat target = PixelFormat32bppRGB;
+    if (format & PixelFormatGDI) {
+        bitsPerPixel = static_cast<int>((format & kFormatSizeMask) >> 8);
+        target = format;
+    }
+    if (format & PixelFormatAlpha) {
+        bitsPerPixel = 32;
+        alpha = true;
+        target = PixelFormat32bppARGB;
+    }
+    if (bitsPerPixel < 1 || bitsPerPixel > 32) return E_FAIL;
+
+    // Room for a full colour table; entries stay zero until the palette fills them.
+    struct {
+        BITMAPINFOHEADER header;
+        RGBQUAD colours[256];
+    } info{};
+    info.header.biSize = sizeof(BITMAPINFOHEADER);
+    info.header.biWidth = static_cast<LONG>(width);
+    info.header.biHeight = static_cast<LONG>(height);  // positive: bottom-up rows
+    info.header.biPlanes = 1;
+    info.header.biBitCount = static_cast<WORD>(bitsPerPixel);
+    info.header.biCompression = BI_RGB;
+    if (bitsPerPixel <= 8) info.header.biClrUsed = 1u << bitsPerPixel;
+
+    void* bits = nullptr;
+    UniqueBitmap bitmap(
+        CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!bitmap || !bits) return E_FAIL;
+    const size_t pitch = ((static_cast<size_t>(width) * bitsPerPixel + 31) / 32) * 4;
+    // Row 0 of the image is the last row in memory of a bottom-up section.
+    BYTE* const topRow = static_cast<BYTE*>(bits) + pitch * (height - 1);
+
+    if (format & PixelFormatIndexed) {
+        HDC memoryDc = CreateCompatibleDC(nullptr);
+        if (!memoryDc) return E_FAIL;
+        const HGDIOBJ previous = SelectObject(memoryDc, bitmap.Get());
+        const HRESULT result = CopyPalette(source.bitmap, memoryDc);
+        SelectObject(memoryDc, previous);
+        DeleteDC(memoryDc);
+        if (FAILED(result)) return result;
+    }
+
+    if (target == format) {
+        Gdiplus::Rect all(0, 0, static_cast<INT>(width), static_cast<INT>(height));
+        Gdiplus::BitmapData locked{};
+        if (gp::GdipBitmapLockBits(source.bitmap, &all, Gdiplus::ImageLockModeRead, format, &locked) != Gdiplus::Ok)
+            return E_OUTOFMEMORY;
+        const size_t rowBytes = (static_cast<size_t>(width) * bitsPerPixel + 7) / 8;
+        for (UINT row = 0; row < height; ++row) {
+            const BYTE* from = static_cast<const BYTE*>(locked.Scan0) + static_cast<ptrdiff_t>(row) * locked.Stride;
+            std::memcpy(topRow - pitch * row, from, rowBytes);
+        }
+        gp::GdipBitmapUnlockBits(source.bitmap, &locked);
+    } else {
+        // Negative stride from the top row: GDI+ writes the image upright into the bottom-up section.
+        Gdiplus::GpBitmap* wrapper = nullptr;
+        if (gp::GdipCreateBitmapFromScan0(static_cast<INT>(width), static_cast<INT>(height), -static_cast<INT>(pitch),
+                                          target, topRow, &wrapper) != Gdiplus::Ok)
+            return E_FAIL;
+        Gdiplus::GpGraphics* surface = nullptr;
+        Gdiplus::GpStatus status = gp::GdipGetImageGraphicsContext(wrapper, &surface);
+        if (status == Gdiplus::Ok) {
+            // Drawn into the full rectangle, so a file whose stored resolution differs from the
+            // surface's still fills the bitmap 1:1 instead of being scaled.
+            status = gp::GdipDrawImageRectI(surface, source.bitmap, 0, 0, static_cast<INT>(width),
+                                            static_cast<INT>(height));
+            gp::GdipDeleteGraphics(surface);
+        }
+        gp::GdipDisposeImage(wrapper);
+        if (status != Gdiplus::Ok) return E_FAIL;
+    }
+
+    bitmap_ = bitmap.Release();
+    width_ = static_cast<int>(width);
+    height_ = static_cast<int>(height);
+    bitsPerPixel_ = bitsPerPixel;
+    hasAlpha_ = alpha;
+    return S_OK;
+}
+
+UniqueBrush MakePatternBrush(HBITMAP bitmap) noexcept {
+    if (!bitmap) return UniqueBrush();
+    return UniqueBrush(CreatePatternBrush(bitmap));
+}
+
+UniqueBrush MakePatternBrushFromFile(const wchar_t* path) noexcept {
+    CImage image;
+    image.Load(path);
+    UniqueBitmap bitmap(image.Detach());
+    return MakePatternBrush(bitmap.Get());
+}
+
+}  // namespace controls

@@ -1,0 +1,206 @@
+#include "controls/png_button.h"
+
+#include <commctrl.h>
+
+#include <new>
+#include <vector>
+
+namespace {
+
+constexpr UINT_PTR kSubclassId = 0x504E47;  // "PNG"
+constexpr COLORREF kWhite = 0xFFFFFF;
+constexpr COLORREF kBlack = 0x000000;
+constexpr DWORD kHoverTimeMs = 1;
+// DT_CENTER | DT_RIGHT | DT_BOTTOM without DT_SINGLELINE: every line centred, explicit line
+// breaks only, clipped, ampersand prefixes processed.
+constexpr UINT kCaptionFormat = 0x0B;
+
+enum : LPARAM { kStateLeft = 0, kStateHover = 1, kStatePressed = 2 };
+
+std::unique_ptr<controls::Bitmap> LoadState(const wchar_t* path) noexcept {
+    // An object that can't be allocated leaves the slot empty, which draws nothing, like a
+    // file that failed to load.
+    std::unique_ptr<controls::Bitmap> image(new (std::nothrow) controls::Bitmap());
+    if (image) *image = controls::Bitmap::FromFile(path);
+    return image;
+}
+
+}  // namespace
+
+CPngButton::~CPngButton() {
+    ReleaseImages();
+    Detach();
+}
+
+bool CPngButton::Attach(HWND window) noexcept {
+    Detach();
+    if (!window || !framework::Control::Attach(window)) return false;
+    subclassed_ = SetWindowSubclass(window, &CPngButton::SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+    if (!subclassed_) {
+        framework::Control::Attach(nullptr);
+        return false;
+    }
+    framework::RegisterOwnerDrawn(window, this);
+    return true;
+}
+
+void CPngButton::Detach() noexcept {
+    const HWND window = Handle();
+    if (!window) return;
+    framework::UnregisterOwnerDrawn(window);
+    if (subclassed_) RemoveWindowSubclass(window, &CPngButton::SubclassProc, kSubclassId);
+    subclassed_ = false;
+    framework::Control::Attach(nullptr);
+}
+
+BOOL CPngButton::ReleaseImages() noexcept {
+    m_pNormalImage.reset();
+    m_pHoverImage.reset();
+    m_pPressedImage.reset();
+    return TRUE;
+}
+
+void CPngButton::SetImages(HWND hNotifyWnd, UINT nNotifyId, const wchar_t* normalPath, const wchar_t* hoverPath,
+                           const wchar_t* pressedPath) noexcept {
+    ReleaseImages();
+    m_hNotifyWnd = hNotifyWnd;
+    m_nNotifyId = nNotifyId;
+
+    m_pNormalImage = LoadState(normalPath);
+    m_pHoverImage = LoadState(hoverPath);
+    m_pPressedImage = LoadState(pressedPath ? pressedPath : normalPath);
+
+    m_nImageWidth = m_pNormalImage ? static_cast<int>(m_pNormalImage->GetWidth()) : 0;
+    m_nImageHeight = m_pNormalImage ? static_cast<int>(m_pNormalImage->GetHeight()) : 0;
+
+    const HWND window = Handle();
+    if (!window) return;
+    const HWND parent = GetParent(window);
+
+    // The button takes its size from the first set-up whose normal image loaded; later
+    // set-ups draw their images into that same rectangle.
+    const bool imageRectEmpty =
+        m_rcImage.left == 0 && m_rcImage.right == m_rcImage.left && m_rcImage.bottom == m_rcImage.top;
+    if (!imageRectEmpty) return;
+    GetWindowRect(window, &m_rcWindow);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&m_rcWindow), 2);
+    m_rcWindow.right = m_rcWindow.left + m_nImageWidth;
+    m_rcWindow.bottom = m_rcWindow.top + m_nImageHeight;
+    m_rcImage = RECT{0, 0, m_nImageWidth, m_nImageHeight};
+    MoveWindow(window, m_rcWindow.left, m_rcWindow.top, m_nImageWidth, m_nImageHeight, TRUE);
+}
+
+BOOL CPngButton::SetTextColor(COLORREF color) noexcept {
+    m_crText = color;
+    m_bTextColorSet = true;
+    // A null window would invalidate every window of the desktop.
+    if (Handle()) InvalidateRect(Handle(), nullptr, TRUE);
+    return TRUE;
+}
+
+void CPngButton::DrawItem(const DRAWITEMSTRUCT& request) noexcept {
+    const HDC dc = request.hDC;
+    controls::Graphics graphics(dc);
+    RECT client{};
+    GetClientRect(Handle(), &client);
+
+    const controls::Bitmap* image = m_pNormalImage.get();
+    if (request.itemState & ODS_SELECTED) {
+        image = m_pPressedImage.get();
+    } else if (m_bHover) {
+        image = m_pHoverImage.get();
+    }
+    if (image) graphics.DrawImage(*image, m_rcImage, 0, 0, m_nImageWidth, m_nImageHeight);
+
+    std::vector<wchar_t> caption;
+    int length = 0;
+    try {
+        caption.resize(static_cast<size_t>(GetWindowTextLengthW(Handle())) + 1);
+        length = GetWindowTextW(Handle(), caption.data(), static_cast<int>(caption.size()));
+    } catch (const std::bad_alloc&) {
+        return;  // no caption this time; the image is drawn already
+    }
+
+    SetBkMode(dc, TRANSPARENT);
+    if (m_bTextColorSet) ::SetTextColor(dc, m_crText);
+
+    m_rcText = client;
+    SIZE extent{};
+    GetTextExtentPoint32W(dc, caption.data(), length, &extent);
+    m_rcText.top += ((m_rcText.bottom - m_rcText.top) - extent.cy) / 2;
+    DrawTextW(dc, caption.data(), length, &m_rcText, kCaptionFormat);
+}
+
+LRESULT CALLBACK CPngButton::SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                          DWORD_PTR refData) noexcept {
+    auto* button = reinterpret_cast<CPngButton*>(refData);
+    if (!button || button->Handle() != window) return DefSubclassProc(window, message, wParam, lParam);
+    return button->HandleMessage(message, wParam, lParam);
+}
+
+LRESULT CPngButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+    switch (message) {
+    case WM_MOUSEMOVE: OnMouseMove(); break;
+    case WM_LBUTTONDOWN: OnLButtonDown(); break;
+    case WM_LBUTTONUP: OnLButtonUp(); break;
+    case WM_MOUSEHOVER: OnMouseHover(); break;
+    case WM_ERASEBKGND: return TRUE;  // the image covers the button; nothing is cleared first
+    case WM_MOUSELEAVE: OnMouseLeave(); break;
+    case WM_NCDESTROY: {
+        const HWND window = Handle();
+        Detach();
+        return DefSubclassProc(window, message, wParam, lParam);
+    }
+    default: break;
+    }
+    return DefWindowProc(message, wParam, lParam);
+}
+
+LRESULT CPngButton::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+    // The platform button answers a double click with BN_DOUBLECLICKED; as a second press it
+    // gives a second BN_CLICKED instead, so a quick double click counts as two clicks.
+    if (message == WM_LBUTTONDBLCLK) message = WM_LBUTTONDOWN;
+    return DefSubclassProc(Handle(), message, wParam, lParam);
+}
+
+void CPngButton::OnMouseMove() noexcept {
+    if (m_bTracking) return;
+    TRACKMOUSEEVENT request{};
+    request.cbSize = sizeof(request);
+    request.dwFlags = TME_HOVER | TME_LEAVE;
+    request.hwndTrack = Handle();
+    request.dwHoverTime = kHoverTimeMs;
+    m_bTracking = _TrackMouseEvent(&request);
+}
+
+void CPngButton::OnMouseHover() noexcept {
+    m_bHover = TRUE;
+    SetTextColor(kWhite);
+    Invalidate();
+    PostState(kStateHover);
+}
+
+void CPngButton::OnLButtonDown() noexcept {
+    Invalidate();
+    SetTextColor(kWhite);
+    PostState(kStatePressed);
+}
+
+void CPngButton::OnLButtonUp() noexcept { Invalidate(); }
+
+void CPngButton::OnMouseLeave() noexcept {
+    m_bTracking = FALSE;
+    m_bHover = FALSE;
+    SetTextColor(kBlack);
+    PostState(kStateLeft);
+    Invalidate();
+}
+
+void CPngButton::Invalidate() noexcept {
+    if (Handle()) InvalidateRect(Handle(), nullptr, TRUE);
+}
+
+void CPngButton::PostState(LPARAM state) noexcept {
+    // Without a notify window PostMessage would go to the thread's queue instead.
+    if (m_hNotifyWnd) PostMessageW(m_hNotifyWnd, WM_PNGBUTTON_STATE, m_nNotifyId, state);
+}
