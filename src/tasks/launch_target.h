@@ -5,6 +5,7 @@
 
 #include "config/language_state.h"
 #include "config/product_config.h"
+#include "platform/message_box.h"
 
 // Shows a narrow message box: owner window (or null), text, caption, MessageBoxA type.
 using ShowMessageFunction = std::function<int(void* owner, const std::string& text, const std::string& caption,
@@ -17,7 +18,7 @@ struct LaunchContext {
     std::string programFolder;           // ends in a separator; every rule is relative to it
     const LanguageState& languageState;  // szLanguage, szCountry of the user's locale
     void* owner = nullptr;               // owner window of the failure message
-    ShowMessageFunction showMessage;     // empty: the platform's message box
+    ShowMessageFunction showMessage = platform::ShowMessageBox;  // empty: the platform's box too
 };
 
 // How "{language}" is spelled in a candidate, tried in this order.

@@ -1,0 +1,169 @@
+// File attributes, existence and folder search, held to what Windows does: the same tables
+// run natively (POSIX layer) and under wine64 (Win32 layer).
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/files.h"
+#include "support/test_paths.h"
+
+namespace {
+
+using platform::DotEntries;
+
+// A small medium. Entries ending in a backslash are folders.
+const std::vector<std::string> kTree = {
+    "Alpha.TXT", "beta.txt", "gamma", "ab.c", "x[1].txt", "Sub\\", "Sub\\Inner.exe", "Sub\\Deeper\\",
+};
+
+class FilesTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        for (const auto& entry : kTree) {
+            if (entry.back() == '\\') {
+                folder_.MakeFolder(entry);
+            } else {
+                folder_.Write(entry, "x");
+            }
+        }
+    }
+    std::string At(const std::string& relative) const { return folder_.Path() + relative; }
+
+    test::TempFolder folder_;
+};
+
+std::set<std::string> WithoutDots(const std::vector<std::string>& names) {
+    std::set<std::string> result;
+    for (const auto& name : names) {
+        if (name != "." && name != "..") result.insert(name);
+    }
+    return result;
+}
+
+struct SearchCase {
+    const char* pattern;
+    std::set<std::string> names;  // every match but "." and "..", as stored
+    bool dotsFirst;               // "." and ".." come first when dot entries are kept
+};
+
+const SearchCase kSearchCases[] = {
+    {"*.txt", {"Alpha.TXT", "beta.txt", "x[1].txt"}, false},
+    {"*.TXT", {"Alpha.TXT", "beta.txt", "x[1].txt"}, false},
+    {"ALPHA.txt", {"Alpha.TXT"}, false},
+    {"?eta.txt", {"beta.txt"}, false},
+    {"b?.txt", {}, false},
+    {"x[1].txt", {"x[1].txt"}, false},
+    {"x[?].txt", {"x[1].txt"}, false},
+    {"[ab]*", {}, false},
+    {"a*", {"Alpha.TXT", "ab.c"}, false},
+    {"*A", {"gamma"}, false},
+    {"a*c", {"ab.c"}, false},
+    {"*a*a*", {"Alpha.TXT", "gamma"}, false},
+    {"*", {"Alpha.TXT", "beta.txt", "gamma", "ab.c", "x[1].txt", "Sub"}, true},
+    {"*.*", {"Alpha.TXT", "beta.txt", "gamma", "ab.c", "x[1].txt", "Sub"}, true},
+    {"SUB", {"Sub"}, false},
+    {"s?b", {"Sub"}, false},
+    {"sub\\inner.*", {"Inner.exe"}, false},
+    {"sub/INNER.EXE", {"Inner.exe"}, false},
+    {"Sub\\..\\beta.*", {"beta.txt"}, false},
+    {"Sub\\.\\Inner.exe", {"Inner.exe"}, false},
+    {"Sub\\D*", {"Deeper"}, false},
+    {"missing", {}, false},
+    {"missing\\*", {}, false},
+    {"beta.txt\\*", {}, false},
+    {"*\\Inner.exe", {}, false},
+    {"S*b\\*", {}, false},
+    {"Su?\\Inner.exe", {}, false},
+};
+
+TEST_F(FilesTest, SearchMatchesTheLastComponentLikeWindows) {
+    for (const auto& c : kSearchCases) {
+        SCOPED_TRACE(c.pattern);
+        const auto kept = platform::FindMatches(At(c.pattern), 100);
+        EXPECT_EQ(WithoutDots(kept), c.names);
+        if (c.dotsFirst) {
+            ASSERT_GE(kept.size(), 2u);
+            EXPECT_EQ(kept[0], ".");
+            EXPECT_EQ(kept[1], "..");
+            EXPECT_EQ(kept.size(), c.names.size() + 2);
+        } else {
+            EXPECT_EQ(kept.size(), c.names.size());
+        }
+
+        const auto skipped = platform::FindMatches(At(c.pattern), 100, DotEntries::Skip);
+        EXPECT_EQ(skipped.size(), c.names.size());
+        EXPECT_EQ(WithoutDots(skipped), c.names);
+
+        const auto first = platform::FindFirstMatch(At(c.pattern), DotEntries::Skip);
+        EXPECT_EQ(first.has_value(), !c.names.empty());
+        if (first) {
+            EXPECT_TRUE(c.names.count(*first)) << *first;
+        }
+    }
+}
+
+TEST_F(FilesTest, SearchStopsAtTheLimit) {
+    EXPECT_TRUE(platform::FindMatches(At("*"), 0).empty());
+    EXPECT_EQ(platform::FindMatches(At("*"), 1), std::vector<std::string>{"."});
+    EXPECT_EQ(platform::FindFirstMatch(At("*")), std::string("."));
+    EXPECT_EQ(platform::FindMatches(At("*.txt"), 2).size(), 2u);
+    const auto first = platform::FindFirstMatch(At("*"), DotEntries::Skip);
+    ASSERT_TRUE(first);
+    EXPECT_NE(*first, ".");
+    EXPECT_NE(*first, "..");
+}
+
+struct AttributeCase {
+    const char* path;
+    bool exists;
+    bool directory;
+};
+
+const AttributeCase kAttributeCases[] = {
+    {"beta.txt", true, false},
+    {"BETA.TXT", true, false},
+    {"sub\\inner.EXE", true, false},
+    {"Sub/Inner.exe", true, false},
+    {"Sub", true, true},
+    {"sub\\", true, true},
+    {"Sub\\Deeper", true, true},
+    {"", true, true},
+    {"Sub\\..\\gamma", true, false},
+    {"missing\\..\\gamma", true, false},
+    {"beta.txt\\", false, false},
+    {"missing", false, false},
+    {"Sub\\missing.exe", false, false},
+    {"gamma\\x", false, false},
+    {"*.txt", false, false},
+    {"bet?.txt", false, false},
+};
+
+TEST_F(FilesTest, AttributesAndExistenceSeeEntriesWithoutCase) {
+    for (const auto& c : kAttributeCases) {
+        SCOPED_TRACE(c.path);
+        const auto attributes = platform::ReadFileAttributes(At(c.path));
+        ASSERT_EQ(attributes.has_value(), c.exists);
+        if (attributes) {
+            EXPECT_EQ((*attributes & platform::kAttributeDirectory) != 0, c.directory);
+        }
+        if (std::string(c.path).find_first_of("*?") == std::string::npos) {
+            EXPECT_EQ(platform::FileExists(At(c.path)), c.exists);
+        }
+    }
+}
+
+TEST_F(FilesTest, PathsOfMaxPathOrMoreFail) {
+    // The narrow calls stop at MAX_PATH (260 characters, terminator included).
+    const std::string tooLong = At(std::string(300, 'a'));
+    EXPECT_FALSE(platform::ReadFileAttributes(tooLong));
+    EXPECT_FALSE(platform::FileExists(tooLong));
+    EXPECT_TRUE(platform::FindMatches(tooLong + "*", 10).empty());
+    std::string longButFine = At("Sub\\");
+    while (longButFine.size() < 240) longButFine += ".\\";
+    EXPECT_TRUE(platform::ReadFileAttributes(longButFine + "Inner.exe"));
+}
+
+}  // namespace
