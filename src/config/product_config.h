@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -29,7 +31,42 @@ struct ProductConfig {
     ConfigItemList manuals;
 };
 
+namespace tinyxml2 {
+class XMLDocument;
+class XMLElement;
+}  // namespace tinyxml2
+
+// Shows a narrow message box: owner window (or null), text, caption, MessageBoxA type.
+// An empty function stands for the platform's message box.
+using MessageBoxFunction =
+    std::function<int(void* owner, const std::string& text, const std::string& caption, unsigned type)>;
+
+inline constexpr char kDebugBoxCaption[] = "Setup debug";
+// The debug text is formed in a buffer of this many bytes (terminator included); a longer
+// text, which only an absurd "testLanguage" produces, is cut.
+inline constexpr std::size_t kDebugTextCapacity = 256;
+
 // Fills `config` from conf.xml and resolves every item's text through the chosen language
 // file. Always returns 0: a missing or broken file leaves the lists empty.
 int LoadProductConfig(std::uint16_t wLanguage, const std::string& languageFolder, const std::string& configPath,
-                      ProductConfig& config, LanguageState& languageState);
+                      ProductConfig& config, LanguageState& languageState, const MessageBoxFunction& showMessage = {});
+
+// Loads conf.xml and reads it into `config` and the language state (see ReadProductConfig).
+// 0 when the file was loaded and has a root element, -1 otherwise (nothing is changed then).
+int ParseProductConfig(const std::string& configPath, ProductConfig& config, LanguageState& languageState,
+                       const MessageBoxFunction& showMessage = {});
+
+// Reads a loaded conf.xml: "debug" and "testLanguage" of the root into the language state,
+// the debug box when asked for (shown before anything else is read), the "showIcon" flags
+// and both item lists. -1 when the document has no root element.
+int ReadProductConfig(const tinyxml2::XMLDocument& document, ProductConfig& config, LanguageState& languageState,
+                      const MessageBoxFunction& showMessage = {});
+
+// Appends one item per `item` child of `list` (which may be null); returns the list's length.
+std::size_t ParseItemList(const tinyxml2::XMLElement* list, ConfigItemList& items);
+
+// Gives every item its display text from the language file ("" when there is none).
+void ResolveItemTexts(const std::string& languageFile, ConfigItemList& items);
+
+// The text of the debug box, at most kDebugTextCapacity - 1 bytes.
+std::string FormatDebugText(const LanguageState& languageState);

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "config/language_state.h"
 
@@ -16,7 +17,36 @@ struct UiTextSlot {
 inline constexpr int kUiTextSlotCount = 38;
 using UiTextTable = std::array<UiTextSlot, kUiTextSlotCount>;
 
+// One entry of UICfg.xml: the language file key (ANSI) and the first two attribute values.
+struct UiEntry {
+    std::string key;
+    int number1 = 0;
+    int number2 = 0;
+};
+
+// Entries fill slots 0-34 in order; the next two fill the status slots 36 and 37, so slot 35
+// stays empty. Further entries are ignored.
+inline constexpr int kUiEntryCount = 37;
+int UiSlotOfEntry(int entry);
+
+namespace tinyxml2 {
+class XMLDocument;
+}
+
 // Fills the table from Language\UICfg.xml and the chosen language file.
 // 0 on success; -1 when there is no language file or UICfg.xml cannot be read.
 int LoadUiTextTable(std::uint16_t wLanguage, const std::string& languageFolder, UiTextTable& table,
                     const std::string& uiConfigPath, const LanguageState& languageState);
+
+// Reads the entries of UICfg.xml into `entries` (emptied first when the file loads).
+// 0 on success; -1 when the file cannot be loaded or has no root element.
+int ReadUiEntries(const std::string& uiConfigPath, std::vector<UiEntry>& entries);
+
+// The same from a loaded document: every child element of the root, whatever its name; its
+// text (converted to ANSI) is the key, its first and second attributes are read with atoi
+// (0 when missing).
+int ReadUiEntries(const tinyxml2::XMLDocument& document, std::vector<UiEntry>& entries);
+
+// Fills the slots of the first kUiEntryCount entries from the language file: a missing key
+// gives the empty text, an empty key leaves the slot's text as it is.
+void FillUiTextTable(const std::vector<UiEntry>& entries, const std::string& languageFile, UiTextTable& table);

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "config/language_state.h"
+
+// Destination size of ReadIniText: a value of at most 254 UTF-8 bytes and its terminator
+// always fit.
+inline constexpr std::size_t kIniTextUnits = 256;
+
+inline constexpr char kLanguageSection[] = "ROOT";
+
+// The language file code for a language id: the primary language (low 8 bits) picks the row;
+// Chinese is "zh-cn" for 0x0804 only and "zh-tw" otherwise; unknown languages get "en-us".
+const char* LanguageCodeFor(std::uint16_t languageId);
+
+// The full path of the language file (folder + code + ".ini", with every '/' turned into '\')
+// when it exists, else "". The code is languageState.szIniTest when set, else the one of the
+// language id. No other code is tried.
+std::string SelectLanguageFile(std::uint16_t languageId, const std::string& languageFolder,
+                               const LanguageState& languageState);
+
+// The value of `key` in section ROOT of the language file, decoded from UTF-8, into
+// `destination` (cleared first). A missing file, section or key gives the empty text.
+// False, with the destination untouched, only when the key is empty.
+bool ReadIniText(const std::string& languageFile, const std::string& key, wchar_t (&destination)[kIniTextUnits]);
+
+// UTF-8 to wide text; invalid sequences become U+FFFD.
+std::wstring Utf8ToWide(const char* text);
+
+// UTF-8 to the active ANSI code page; characters the code page lacks become its default
+// character.
+std::string Utf8ToAnsi(const char* text);

@@ -1,0 +1,56 @@
+#include "config/ui_text_table.h"
+
+#include <algorithm>
+
+#include "config/language_file.h"
+#include "config/xml_document.h"
+
+namespace {
+
+int AttributeNumber(const tinyxml2::XMLAttribute* attribute) {
+    return attribute ? AsciiToInt(attribute->Value()) : 0;
+}
+
+}  // namespace
+
+int UiSlotOfEntry(int entry) { return entry < 35 ? entry : entry + 1; }
+
+int LoadUiTextTable(std::uint16_t wLanguage, const std::string& languageFolder, UiTextTable& table,
+                    const std::string& uiConfigPath, const LanguageState& languageState) {
+    const std::string languageFile = SelectLanguageFile(wLanguage, languageFolder, languageState);
+    if (languageFile.empty()) return -1;
+    table[0].text[0] = L'\0';
+    std::vector<UiEntry> entries;
+    if (ReadUiEntries(uiConfigPath, entries) != 0) return -1;
+    FillUiTextTable(entries, languageFile, table);
+    return 0;
+}
+
+int ReadUiEntries(const std::string& uiConfigPath, std::vector<UiEntry>& entries) {
+    XmlDocument document;
+    if (LoadXmlFile(document, uiConfigPath) != tinyxml2::XML_SUCCESS) return -1;
+    return ReadUiEntries(document, entries);
+}
+
+int ReadUiEntries(const tinyxml2::XMLDocument& document, std::vector<UiEntry>& entries) {
+    entries.clear();
+    const tinyxml2::XMLElement* root = document.RootElement();
+    if (!root) return -1;
+    for (const auto* element = root->FirstChildElement(); element; element = element->NextSiblingElement()) {
+        const char* text = element->GetText();
+        const tinyxml2::XMLAttribute* first = element->FirstAttribute();
+        entries.push_back({text ? Utf8ToAnsi(text) : std::string(), AttributeNumber(first),
+                           AttributeNumber(first ? first->Next() : nullptr)});
+    }
+    return 0;
+}
+
+void FillUiTextTable(const std::vector<UiEntry>& entries, const std::string& languageFile, UiTextTable& table) {
+    const int count = static_cast<int>(std::min<std::size_t>(entries.size(), kUiEntryCount));
+    for (int entry = 0; entry < count; ++entry) {
+        UiTextSlot& slot = table[static_cast<std::size_t>(UiSlotOfEntry(entry))];
+        ReadIniText(languageFile, entries[static_cast<std::size_t>(entry)].key, slot.text);
+        slot.number1 = entries[static_cast<std::size_t>(entry)].number1;
+        slot.number2 = entries[static_cast<std::size_t>(entry)].number2;
+    }
+}

@@ -1,0 +1,69 @@
+#include "config/xml_document.h"
+
+#include <climits>
+#include <cstring>
+#include <string_view>
+
+#include "platform/open_file.h"
+
+namespace {
+
+bool IsSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+
+bool SameWord(std::string_view text, std::string_view word) {
+    if (text.size() != word.size()) return false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        char c = text[i];
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        if (c != word[i]) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+tinyxml2::XMLError LoadXmlFile(XmlDocument& document, const std::string& path) {
+    const platform::UniqueFile file = platform::OpenFileForReading(path);
+    if (!file) return tinyxml2::XML_ERROR_FILE_NOT_FOUND;
+    if (std::fseek(file.get(), 0, SEEK_END) != 0) return tinyxml2::XML_ERROR_FILE_READ_ERROR;
+    const long size = std::ftell(file.get());
+    if (size < 0 || size > kMaxXmlFileBytes) return tinyxml2::XML_ERROR_FILE_READ_ERROR;
+    std::rewind(file.get());
+    return document.LoadFile(file.get());
+}
+
+bool QueryBoolAttribute(const tinyxml2::XMLElement& element, const char* name, bool& value) {
+    const char* text = element.Attribute(name);
+    if (!text) return false;
+    for (const char* word : {"true", "yes", "1"}) {
+        if (SameWord(text, word)) return value = true, true;
+    }
+    for (const char* word : {"false", "no", "0"}) {
+        if (SameWord(text, word)) return value = false, true;
+    }
+    return false;
+}
+
+bool QueryIntAttribute(const tinyxml2::XMLElement& element, const char* name, int& value) {
+    const char* text = element.Attribute(name);
+    if (!text) return false;
+    const std::optional<int> number = ParseLeadingInt(text);
+    if (!number) return false;
+    value = *number;
+    return true;
+}
+
+std::optional<int> ParseLeadingInt(const char* text) {
+    while (IsSpace(*text)) ++text;
+    const bool negative = *text == '-';
+    if (*text == '-' || *text == '+') ++text;
+    if (*text < '0' || *text > '9') return std::nullopt;
+    long long magnitude = 0;
+    for (; *text >= '0' && *text <= '9'; ++text) {
+        if (magnitude <= static_cast<long long>(INT_MAX) + 1) magnitude = magnitude * 10 + (*text - '0');
+    }
+    if (negative) return magnitude > static_cast<long long>(INT_MAX) ? INT_MIN : -static_cast<int>(magnitude);
+    return magnitude > INT_MAX ? INT_MAX : static_cast<int>(magnitude);
+}
+
+int AsciiToInt(const char* text) { return ParseLeadingInt(text).value_or(0); }
