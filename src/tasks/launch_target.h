@@ -1,15 +1,11 @@
 #pragma once
 
-#include <functional>
+#include <cstddef>
 #include <string>
 
 #include "config/language_state.h"
 #include "config/product_config.h"
 #include "platform/message_box.h"
-
-// Shows a narrow message box: owner window (or null), text, caption, MessageBoxA type.
-using ShowMessageFunction = std::function<int(void* owner, const std::string& text, const std::string& caption,
-                                              unsigned type)>;
 
 // Everything launch-rule resolution reads from the program; the main window builds one per
 // call from the process-wide objects and its own handle. Tests give their own folder,
@@ -18,7 +14,7 @@ struct LaunchContext {
     std::string programFolder;           // ends in a separator; every rule is relative to it
     const LanguageState& languageState;  // szLanguage, szCountry of the user's locale
     void* owner = nullptr;               // owner window of the failure message
-    ShowMessageFunction showMessage = platform::ShowMessageBox;  // empty: the platform's box too
+    MessageBoxFunction showMessage = platform::ShowMessageBox;  // empty: the platform's box too
 };
 
 // How "{language}" is spelled in a candidate, tried in this order.

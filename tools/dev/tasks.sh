@@ -42,7 +42,8 @@ stop_wine() {
 build_fuzz() {
     local dir="$ROOT/build/fuzz"
     if [ ! -f "$dir/build.ninja" ]; then
-        CXX=clang++ cmake -S "$ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DSETUP_FUZZ=ON >/dev/null
+        CXX=clang++ cmake -S "$ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DSETUP_FUZZ=ON \
+            -DTINYXML2_SOURCE_DIR="$TINYXML2_SRC" >/dev/null
     fi
     log "building fuzz"
     cmake --build "$dir" >/dev/null
