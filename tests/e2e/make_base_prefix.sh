@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Makes the Wine prefix that every end-to-end scenario clones: a fresh prefix with a CJK font
+# (Chinese texts render as boxes without one) and no display. Usage: make_base_prefix.sh DIR
+set -euo pipefail
+dir="$1"
+WINE64=${WINE64:-/usr/lib/wine/wine64}
+WINESERVER64=${WINESERVER64:-/usr/lib/wine/wineserver64}
+export WINEPREFIX="$dir" WINEDEBUG=-all
+unset DISPLAY
+
+rm -rf "$dir"; mkdir -p "$dir"
+"$WINE64" wineboot -i >/dev/null 2>&1 </dev/null || true
+
+font=/usr/share/fonts/truetype/wqy/wqy-microhei.ttc
+if [ -f "$font" ]; then
+    cp "$font" "$dir/drive_c/windows/Fonts/"
+    for face in SimSun "Microsoft YaHei" "MS Song" NSimSun; do
+        "$WINE64" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" /d "WenQuanYi Micro Hei" /f \
+            >/dev/null 2>&1 </dev/null
+    done
+fi
+
+"$WINESERVER64" -k >/dev/null 2>&1 || true
+"$WINESERVER64" -w >/dev/null 2>&1 || true
+touch "$dir/.e2e-ready"

@@ -1,0 +1,71 @@
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "target.h"
+
+namespace probe {
+
+// Memory in the process that owns a window, so that list-view messages whose lParam points
+// to a structure can be sent across the process boundary (the system marshals none of them).
+class RemoteBuffer {
+public:
+    RemoteBuffer(HWND owner, size_t size);
+    ~RemoteBuffer();
+    RemoteBuffer(const RemoteBuffer&) = delete;
+    RemoteBuffer& operator=(const RemoteBuffer&) = delete;
+
+    bool Valid() const { return address_ != nullptr; }
+    LPARAM Address(size_t offset = 0) const { return reinterpret_cast<LPARAM>(static_cast<char*>(address_) + offset); }
+    bool Write(const void* data, size_t size, size_t offset = 0) const;
+    bool Read(void* data, size_t size, size_t offset = 0) const;
+
+private:
+    UniqueHandle process_;
+    void* address_ = nullptr;
+};
+
+struct ListRow {
+    int check = -1;  // index of the state image minus one: 0 unticked, 1 ticked, -1 no box
+    int image = -1;
+    bool selected = false;
+    std::vector<std::wstring> texts;  // one per column
+};
+
+struct ListColumn {
+    int format = 0;
+    int width = 0;
+    std::wstring text;
+};
+
+// A list view of another process, read and changed through remote memory.
+class RemoteListView {
+public:
+    explicit RemoteListView(HWND list) : list_(list), buffer_(list, kBufferSize) {}
+
+    bool Valid() const { return buffer_.Valid(); }
+    int RowCount() const;
+    int ColumnCount() const;
+    std::optional<ListColumn> Column(int index) const;
+    std::optional<ListRow> Row(int index, int columns) const;
+    bool SetCheck(int row, bool checked) const;
+    // Row bounds in screen coordinates, and a screen point on its check box (x < 0 when none).
+    std::optional<RECT> RowRect(int row, int code) const;
+    std::optional<POINT> CheckBoxPoint(int row) const;
+    DWORD ExtendedStyle() const;
+    bool HasSmallImageList() const;
+
+private:
+    static constexpr size_t kBufferSize = 4096;
+    static constexpr int kTextUnits = 1024;
+    std::optional<std::wstring> ItemText(int row, int column) const;
+
+    HWND list_;
+    RemoteBuffer buffer_;
+};
+
+}  // namespace probe

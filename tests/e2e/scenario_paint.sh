@@ -1,0 +1,119 @@
+#!/usr/bin/env bash
+# Painting and the mouse: the tiled background and the logo, label colours, the image buttons'
+# hover and pressed images and caption colours, dragging the window by a free spot but not by
+# a button, and the heading blue of a page heading. The skin is solid colours, so each pixel
+# tells which image it came from.
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
+e2e_begin paint
+
+medium="$WORK/medium"
+write_medium "$medium" "" 1 0 0
+start_wine en_US.UTF-8
+# The X pointer starts in the middle of the screen, over button 1002.
+mouse_to 1020 760
+start_setup "$medium"
+if ! wait_window; then
+    fail "the main window opens"
+    exit 1
+fi
+read_dump
+sleep 0.5
+shot="$(screenshot start)"
+
+# client x, y, expected colour, what: the logo (100 x 30) at (50, 20), the background around it.
+while read -r x y colour what; do
+    check_eq "pixel ($x, $y): $what" "${!colour}" "$(client_pixel "$shot" "$x" "$y")"
+done <<EOF
+50 20 COLOUR_LOGO logo top-left corner
+$((50 + LOGO_WIDTH - 1)) $((20 + LOGO_HEIGHT - 1)) COLOUR_LOGO logo bottom-right corner
+49 20 COLOUR_MENU background left of the logo
+50 19 COLOUR_MENU background above the logo
+$((50 + LOGO_WIDTH)) 20 COLOUR_MENU background right of the logo
+50 $((20 + LOGO_HEIGHT)) COLOUR_MENU background below the logo
+5 5 COLOUR_MENU background in the corner
+130 500 COLOUR_MENU background of the left panel
+790 560 COLOUR_MENU background bottom right
+EOF
+
+# Menu labels are black and drawn transparently over the background.
+for id in 1005 1006 1007 1008 1009 1011; do
+    read -r x y w h <<<"${CTL_RECT[$id]}"
+    black=$(count_colour "$shot" "$x" "$y" "$w" "$h" "#000000")
+    white=$(count_colour "$shot" "$x" "$y" "$w" "$h" "#FFFFFF")
+    if [ "$black" -gt 0 ] && [ "$white" = 0 ]; then pass "label $id is black on the background"
+    else fail "label $id is black on the background" "black pixels $black, white pixels $white"; fi
+    check_eq "label $id has no background of its own" "$COLOUR_MENU" "$(client_pixel "$shot" $((x + w - 2)) $((y + h - 2)))"
+done
+
+# Buttons at rest: the normal image with a black caption.
+for id in 1000 1001 1002 1003; do
+    read -r x y w h <<<"${CTL_RECT[$id]}"
+    check_eq "button $id shows its normal image" "$COLOUR_NORMAL" "$(client_pixel "$shot" $((x + 2)) $((y + 2)))"
+    black=$(count_colour "$shot" "$x" "$y" "$w" "$h" "#000000")
+    if [ "$black" -gt 0 ]; then pass "button $id has a black caption"; else fail "button $id has a black caption"; fi
+done
+
+# Hover over 1001: hover image, white caption; leaving restores the normal image and black.
+read -r x y w h <<<"${CTL_RECT[1001]}"
+mouse_to $(control_centre 1001)
+sleep 0.6
+shot="$(screenshot hover)"
+check_eq "hovered button shows its hover image" "$COLOUR_HOVER" "$(client_pixel "$shot" $((x + 2)) $((y + 2)))"
+white=$(count_colour "$shot" "$x" "$y" "$w" "$h" "#FFFFFF")
+black=$(count_colour "$shot" "$x" "$y" "$w" "$h" "#000000")
+if [ "$white" -gt 0 ] && [ "$black" = 0 ]; then pass "hovered button has a white caption"
+else fail "hovered button has a white caption" "white pixels $white, black pixels $black"; fi
+check_eq "the other buttons stay normal" "$COLOUR_NORMAL" "$(client_pixel "$shot" 403 358)"
+
+mouse_to $((CLIENT_X + 130)) $((CLIENT_Y + 300))
+sleep 0.6
+shot="$(screenshot left)"
+check_eq "after leaving: normal image again" "$COLOUR_NORMAL" "$(client_pixel "$shot" $((x + 2)) $((y + 2)))"
+white=$(count_colour "$shot" "$x" "$y" "$w" "$h" "#FFFFFF")
+black=$(count_colour "$shot" "$x" "$y" "$w" "$h" "#000000")
+if [ "$white" = 0 ] && [ "$black" -gt 0 ]; then pass "after leaving: black caption again"
+else fail "after leaving: black caption again" "white pixels $white, black pixels $black"; fi
+
+# A press on a button shows the pressed image and does not move the window; releasing off the
+# button clicks nothing.
+before="$CLIENT_X $CLIENT_Y"
+read -r x y w h <<<"${CTL_RECT[1002]}"
+read -r cx cy <<<"$(control_centre 1002)"
+mouse_to "$cx" "$cy"; sleep 0.3
+xdotool mousedown 1; sleep 0.4
+shot="$(screenshot pressed)"
+check_eq "pressed button shows its pressed image" "$COLOUR_PRESSED" "$(client_pixel "$shot" $((x + 2)) $((y + 2)))"
+white=$(count_colour "$shot" "$x" "$y" "$w" "$h" "#FFFFFF")
+if [ "$white" -gt 0 ]; then pass "pressed button has a white caption"; else fail "pressed button has a white caption"; fi
+for i in $(seq 10); do xdotool mousemove $((cx + 8 * i)) $((cy + 6 * i)); sleep 0.03; done
+sleep 0.2; xdotool mouseup 1; sleep 0.4
+refresh_window
+check_eq "a press on a button does not move the window" "$before" "$CLIENT_X $CLIENT_Y"
+read_dump
+check_eq "releasing off the button clicks nothing (menu page still shown)" 1 "${CTL_VISIBLE[1000]}"
+
+# A drag on a free spot of the left panel moves the window by the same distance.
+drag $((CLIENT_X + 130)) $((CLIENT_Y + 300)) $((CLIENT_X + 130 + 90)) $((CLIENT_Y + 300 + 60))
+read -r bx by <<<"$before"
+refresh_window
+check_near "a drag on a free spot moves the window right" $((bx + 90)) "$CLIENT_X" 3
+check_near "a drag on a free spot moves the window down" $((by + 60)) "$CLIENT_Y" 3
+screenshot screen >/dev/null
+
+# A page heading is heading blue (51, 153, 255).
+probe click 1000
+if ! wait_visible 1025 1 3; then
+    skip "page heading colour" "the default installation page did not open"
+else
+    sleep 0.5
+    shot="$(screenshot heading)"
+    read -r x y w h <<<"${CTL_RECT[1025]}"
+    blue=$(count_colour "$shot" "$x" "$y" "$w" "$h" "#3399FF")
+    if [ "$blue" -gt 0 ]; then pass "page heading 1025 is heading blue"; else fail "page heading 1025 is heading blue"; fi
+    read -r x y w h <<<"${CTL_RECT[1027]}"
+    black=$(count_colour "$shot" "$x" "$y" "$w" "$h" "#000000")
+    if [ "$black" -gt 0 ]; then pass "page text 1027 keeps the default (black) text colour"
+    else fail "page text 1027 keeps the default (black) text colour"; fi
+fi
+
+e2e_finish
