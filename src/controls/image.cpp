@@ -1,5 +1,7 @@
 #include "controls/image.h"
 
+#include "controls/image_conversion.h"
+
 // objidl.h first: gdiplus.h needs PROPID, which WIN32_LEAN_AND_MEAN leaves out.
 #include <objidl.h>
 #include <gdiplus.h>
@@ -7,6 +9,7 @@
 #include <cstddef>
 #include <cstring>
 #include <new>
+#include <utility>
 #include <vector>
 
 namespace controls {
@@ -248,13 +251,26 @@ HRESULT CImage::Load(const wchar_t* path) noexcept {
 
     DecodedBitmap source;
     if (!path || gp::GdipCreateBitmapFromFile(path, &source.bitmap) != Gdiplus::Ok || !source.bitmap) return E_FAIL;
+    ConvertedBitmap converted;
+    const HRESULT result = ConvertToDibSection(source.bitmap, converted);
+    if (FAILED(result)) return result;
+    bitmap_ = converted.bitmap.Release();
+    width_ = converted.width;
+    height_ = converted.height;
+    bitsPerPixel_ = converted.bitsPerPixel;
+    hasAlpha_ = converted.hasAlpha;
+    return S_OK;
+}
 
+HRESULT ConvertToDibSection(Gdiplus::GpBitmap* source, ConvertedBitmap& result) noexcept {
+    result = ConvertedBitmap();
+    if (!source) return E_FAIL;
     UINT width = 0;
     UINT height = 0;
     Gdiplus::PixelFormat format = 0;
-    if (gp::GdipGetImageWidth(source.bitmap, &width) != Gdiplus::Ok ||
-        gp::GdipGetImageHeight(source.bitmap, &height) != Gdiplus::Ok ||
-        gp::GdipGetImagePixelFormat(source.bitmap, &format) != Gdiplus::Ok)
+    if (gp::GdipGetImageWidth(source, &width) != Gdiplus::Ok ||
+        gp::GdipGetImageHeight(source, &height) != Gdiplus::Ok ||
+        gp::GdipGetImagePixelFormat(source, &format) != Gdiplus::Ok)
         return E_FAIL;
     if (width == 0 || height == 0 || width > 0x7FFF'FFFF || height > 0x7FFF'FFFF) return E_FAIL;
 
@@ -297,7 +313,7 @@ HRESULT CImage::Load(const wchar_t* path) noexcept {
         HDC memoryDc = CreateCompatibleDC(nullptr);
         if (!memoryDc) return E_FAIL;
         const HGDIOBJ previous = SelectObject(memoryDc, bitmap.Get());
-        const HRESULT result = CopyPalette(source.bitmap, memoryDc);
+        const HRESULT result = CopyPalette(source, memoryDc);
         SelectObject(memoryDc, previous);
         DeleteDC(memoryDc);
         if (FAILED(result)) return result;
@@ -306,14 +322,14 @@ HRESULT CImage::Load(const wchar_t* path) noexcept {
     if (target == format) {
         Gdiplus::Rect all(0, 0, static_cast<INT>(width), static_cast<INT>(height));
         Gdiplus::BitmapData locked{};
-        if (gp::GdipBitmapLockBits(source.bitmap, &all, Gdiplus::ImageLockModeRead, format, &locked) != Gdiplus::Ok)
+        if (gp::GdipBitmapLockBits(source, &all, Gdiplus::ImageLockModeRead, format, &locked) != Gdiplus::Ok)
             return E_OUTOFMEMORY;
         const size_t rowBytes = (static_cast<size_t>(width) * bitsPerPixel + 7) / 8;
         for (UINT row = 0; row < height; ++row) {
             const BYTE* from = static_cast<const BYTE*>(locked.Scan0) + static_cast<ptrdiff_t>(row) * locked.Stride;
             std::memcpy(topRow - pitch * row, from, rowBytes);
         }
-        gp::GdipBitmapUnlockBits(source.bitmap, &locked);
+        gp::GdipBitmapUnlockBits(source, &locked);
     } else {
         // Negative stride from the top row: GDI+ writes the image upright into the bottom-up section.
         Gdiplus::GpBitmap* wrapper = nullptr;
@@ -325,7 +341,7 @@ HRESULT CImage::Load(const wchar_t* path) noexcept {
         if (status == Gdiplus::Ok) {
             // Drawn into the full rectangle, so a file whose stored resolution differs from the
             // surface's still fills the bitmap 1:1 instead of being scaled.
-            status = gp::GdipDrawImageRectI(surface, source.bitmap, 0, 0, static_cast<INT>(width),
+            status = gp::GdipDrawImageRectI(surface, source, 0, 0, static_cast<INT>(width),
                                             static_cast<INT>(height));
             gp::GdipDeleteGraphics(surface);
         }
@@ -333,11 +349,11 @@ HRESULT CImage::Load(const wchar_t* path) noexcept {
         if (status != Gdiplus::Ok) return E_FAIL;
     }
 
-    bitmap_ = bitmap.Release();
-    width_ = static_cast<int>(width);
-    height_ = static_cast<int>(height);
-    bitsPerPixel_ = bitsPerPixel;
-    hasAlpha_ = alpha;
+    result.bitmap = std::move(bitmap);
+    result.width = static_cast<int>(width);
+    result.height = static_cast<int>(height);
+    result.bitsPerPixel = bitsPerPixel;
+    result.hasAlpha = alpha;
     return S_OK;
 }
 
