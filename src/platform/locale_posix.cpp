@@ -50,7 +50,9 @@ UserLocale ReadUserLocale() {
     const std::string_view country = separator == std::string_view::npos ? std::string_view{} : name.substr(separator + 1);
     for (const KnownLocale& known : kKnownLocales) {
         if (known.language != language) continue;
-        if (known.country == country) return {known.languageId, std::string(language), std::string(country)};
+        if (!known.country.empty() && known.country == country) {
+            return {known.languageId, std::string(language), std::string(country)};
+        }
         if (known.country.empty()) {
             return {known.languageId, std::string(language),
                     std::string(country.empty() ? known.defaultCountry : country)};

@@ -137,8 +137,8 @@ std::wstring DecodeCodePage(const char* text, unsigned codePage) {
     return out;
 }
 
-// One character at a time, so that each character the code page lacks becomes exactly one
-// default character.
+// One character at a time, so that each character the code page lacks becomes one default
+// character per UTF-16 unit.
 std::string EncodeCodePage(const wchar_t* text, unsigned codePage) {
     Converter converter(CodePageName(codePage).c_str(), "WCHAR_T");
     std::string out;
@@ -160,7 +160,8 @@ std::string EncodeCodePage(const wchar_t* text, unsigned codePage) {
         if (converted && outPtr != bytes) {
             out.append(bytes, static_cast<std::size_t>(outPtr - bytes));
         } else {
-            out.push_back(kDefaultChar);
+            // Windows sees a character beyond U+FFFF as two UTF-16 units, each one unknown.
+            out.append(character > 0xFFFF ? 2 : 1, kDefaultChar);
         }
     }
     return out;
