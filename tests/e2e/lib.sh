@@ -71,6 +71,8 @@ e2e_begin() {
     trap e2e_cleanup EXIT
     trap 'exit 130' INT TERM
     echo "== scenario $SCENARIO (Setup: $SETUP_EXE)"
+    [ -f "$SETUP_EXE" ] || { echo "FAIL  no $SETUP_EXE"; exit 1; }
+    [ -f "$PROBE_EXE" ] || { echo "FAIL  no $PROBE_EXE"; exit 1; }
     start_xvfb
     new_prefix_clone
 }
@@ -94,6 +96,8 @@ start_xvfb() {
     done
     [ -s "$fdfile" ] || { echo "Xvfb did not start"; exit 1; }
     export DISPLAY=":$(tr -d '[:space:]' <"$fdfile")"
+    # The pointer starts in the middle of the screen, over a menu button: park it in a corner.
+    xdotool mousemove 1020 760
     log "Xvfb on $DISPLAY"
 }
 
@@ -194,10 +198,17 @@ probe() { wine "$PROBE_EXE" "$@"; }
 probe_text() { printf 'hex:%s' "$(printf '%s' "$1" | od -An -tx1 | tr -d ' \n')"; }
 
 # Waits for the main window and sets WIN_X WIN_Y (frame, screen), CLIENT_X CLIENT_Y (client
-# origin, screen), CLIENT_W CLIENT_H, WIN_TITLE. Returns 1 when it does not come.
+# origin, screen), CLIENT_W CLIENT_H, WIN_TITLE. Returns 1 when it does not come, at once when
+# Setup has ended.
 wait_window() {  # timeout in ms (default 15000: the first start of a prefix is slow)
-    local line
-    line="$(probe wait "${1:-15000}")" || { log "no main window"; return 1; }
+    local line deadline=$(( $(date +%s%3N) + ${1:-15000} ))
+    while :; do
+        if line="$(probe wait 1000)"; then break; fi
+        if [ -n "$SETUP_PID" ] && ! kill -0 "$SETUP_PID" 2>/dev/null; then
+            log "Setup ended without a main window"; return 1
+        fi
+        if [ "$(date +%s%3N)" -ge "$deadline" ]; then log "no main window"; return 1; fi
+    done
     log "main window up"
     read_window_line "$line"
 }
@@ -295,6 +306,48 @@ drag() {  # x1 y1 x2 y2
 
 double_click() { mouse_to "$1" "$2"; sleep 0.1; xdotool click --repeat 2 --delay 80 1; }
 single_click() { mouse_to "$1" "$2"; sleep 0.1; xdotool click 1; }
+
+# ---------------------------------------------------------------- texts
+
+# Which slot each control shows (the dot labels show slot 19 followed by one to five dots).
+CONTROL_SLOTS="1005 0|1006 1|1007 3|1011 4|1008 6|1009 8|1000 2|1001 5|1002 7|1003 9|1025 2|1027 10|1026 11|\
+1015 16|1016 17|1017 18|1035 5|1036 26|1037 11|1033 24|1034 25|1038 7|1039 27|1040 28|1045 19|1046 20|1047 21|\
+1048 22|1050 23|1051 19|1052 19|1053 19|1054 19|1055 19|1056 30|1058 31"
+
+# Lines "id<TAB>text" of every control's expected text when slot k reads "<prefix>S<k>", or
+# when every slot is empty (second argument "empty").
+expected_texts() {  # prefix, [empty]
+    local pair id slot text dots
+    IFS='|' read -ra pairs <<<"$CONTROL_SLOTS"
+    for pair in "${pairs[@]}"; do
+        read -r id slot <<<"$pair"
+        if [ "${2:-}" = empty ]; then text=""; else text="$1S$slot"; fi
+        if [ "$id" -ge 1051 ] && [ "$id" -le 1055 ]; then
+            dots=$(printf '%*s' $(( id - 1050 )) '' | tr ' ' '.')
+            text="$text$dots"
+        fi
+        printf '%s\t%s\n' "$id" "$text"
+    done
+    printf '1057\t8\n'
+}
+
+# Checks every control's text against expected_texts (needs a fresh read_dump).
+check_texts() {  # what, prefix, [empty]
+    local id text bad=()
+    while IFS=$'\t' read -r id text; do
+        [ "${CTL_TEXT[$id]-<missing>}" = "$text" ] || bad+=("$id: expected '$text', got '${CTL_TEXT[$id]-<missing>}'")
+    done < <(expected_texts "$2" "${3:-}")
+    if [ ${#bad[@]} = 0 ]; then pass "$1"; else fail "$1" "${bad[@]}"; fi
+}
+
+# Asks the program to close and waits for it to end; a program that does not end is killed
+# with its wineserver, which the next start_wine replaces.
+end_setup() {
+    probe close >/dev/null 2>&1
+    if wait_setup_exit 8; then return 0; fi
+    fail "the program ends on WM_CLOSE"
+    start_wine "$E2E_LOCALE"
+}
 
 # ---------------------------------------------------------------- media
 

@@ -9,8 +9,6 @@ e2e_begin paint
 medium="$WORK/medium"
 write_medium "$medium" "" 1 0 0
 start_wine en_US.UTF-8
-# The X pointer starts in the middle of the screen, over button 1002.
-mouse_to 1020 760
 start_setup "$medium"
 if ! wait_window; then
     fail "the main window opens"

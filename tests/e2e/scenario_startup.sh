@@ -26,48 +26,10 @@ check_eq "template order (tab and stacking order)" \
     "1005 1006 1000 1001 1002 1003 1004 1007 1008 1009 1011 1015 1016 1017 1025 1026 1027 1033 1034 1035 1036 1037 1038 1039 1040 1044 1045 1046 1047 1048 1049 1050 1051 1052 1053 1054 1055 1056 1057 1058 1061" \
     "${CTL_IDS[*]}"
 
-# id, text: every control's text from its slot (slot k reads "S<k>").
-while read -r id text; do
+# Every control's text from its slot (slot k reads "S<k>").
+while IFS=$'\t' read -r id text; do
     check_eq "text of $id" "$text" "${CTL_TEXT[$id]-<missing>}"
-done <<'EOF'
-1005 S0
-1006 S1
-1007 S3
-1011 S4
-1008 S6
-1009 S8
-1000 S2
-1001 S5
-1002 S7
-1003 S9
-1025 S2
-1027 S10
-1026 S11
-1015 S16
-1016 S17
-1017 S18
-1035 S5
-1036 S26
-1037 S11
-1033 S24
-1034 S25
-1038 S7
-1039 S27
-1040 S28
-1045 S19
-1046 S20
-1047 S21
-1048 S22
-1050 S23
-1051 S19.
-1052 S19..
-1053 S19...
-1054 S19....
-1055 S19.....
-1056 S30
-1057 8
-1058 S31
-EOF
+done < <(expected_texts "")
 
 # id, x, y, width, height: the layout table; image buttons take the size of their normal image,
 # which here is the size their file name states (select all/none: 120 x 26).
