@@ -15,7 +15,7 @@ trap 'rm -rf "$work"' EXIT
 
 # --- background ------------------------------------------------------------------------
 # Left panel 0..249 under the logo, content area to the right, a footer band where the page
-# buttons sit (y 500 and below).
+# buttons sit (y 502 and below).
 $IM -size 250x570 gradient:'#16467f-#0a1d3a' \
     -fill '#ffffff10' -draw 'circle 40,470 40,300' \
     -fill '#ffffff0c' -draw 'circle 230,360 230,250' \
@@ -27,9 +27,9 @@ $IM -size 250x570 gradient:'#16467f-#0a1d3a' \
     -fill '#7f9cc0' -pointsize 10 -annotate +30+548 'Version 1.0  ·  © Aurora Software' \
     "$work/panel.png"
 $IM -size 550x570 gradient:'#fbfcfe-#e8eef5' \
-    -fill '#dde6f0' -draw 'rectangle 0,496 550,570' \
-    -fill '#c3d1e0' -draw 'rectangle 0,496 550,497' \
-    -fill '#ffffff' -draw 'rectangle 0,498 550,498' \
+    -fill '#dde6f0' -draw 'rectangle 0,502 550,570' \
+    -fill '#c3d1e0' -draw 'rectangle 0,502 550,503' \
+    -fill '#ffffff' -draw 'rectangle 0,504 550,504' \
     -fill none -stroke '#1e6fd120' -strokewidth 30 -draw 'circle 560,-10 560,150' -stroke none \
     "$work/content.png"
 $IM "$work/panel.png" "$work/content.png" +append \
