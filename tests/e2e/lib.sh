@@ -257,6 +257,12 @@ wait_visible() {  # id, want, timeout seconds
     read_dump
 }
 
+# Presses a button and waits for a control of the page it opens.
+open_page() {  # button id, id of a control that the page shows
+    probe click "$1" >/dev/null || { fail "button $1 can be pressed"; return 1; }
+    wait_visible "$2" 1 3 || { fail "button $1 opens the page with $2"; return 1; }
+}
+
 # Screen point of the centre of control ID (from the last dump and window line).
 control_centre() {  # id -> "x y"
     local x y w h

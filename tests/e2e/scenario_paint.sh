@@ -98,20 +98,26 @@ check_near "a drag on a free spot moves the window right" $((bx + 90)) "$CLIENT_
 check_near "a drag on a free spot moves the window down" $((by + 60)) "$CLIENT_Y" 3
 screenshot screen >/dev/null
 
-# A page heading is heading blue (51, 153, 255).
-probe click 1000
-if ! wait_visible 1025 1 3; then
-    skip "page heading colour" "the default installation page did not open"
-else
-    sleep 0.5
-    shot="$(screenshot heading)"
-    read -r x y w h <<<"${CTL_RECT[1025]}"
+# Page headings are heading blue (51, 153, 255); page texts keep the default colour (black).
+# menu button, heading, text line of its page
+while read -r button heading text; do
+    open_page "$button" "$heading" || continue
+    sleep 0.4
+    shot="$(screenshot "page-$button")"
+    read -r x y w h <<<"${CTL_RECT[$heading]}"
     blue=$(count_colour "$shot" "$x" "$y" "$w" "$h" "#3399FF")
-    if [ "$blue" -gt 0 ]; then pass "page heading 1025 is heading blue"; else fail "page heading 1025 is heading blue"; fi
-    read -r x y w h <<<"${CTL_RECT[1027]}"
     black=$(count_colour "$shot" "$x" "$y" "$w" "$h" "#000000")
-    if [ "$black" -gt 0 ]; then pass "page text 1027 keeps the default (black) text colour"
-    else fail "page text 1027 keeps the default (black) text colour"; fi
-fi
+    if [ "$blue" -gt 0 ] && [ "$black" = 0 ]; then pass "page heading $heading is heading blue"
+    else fail "page heading $heading is heading blue" "blue pixels $blue, black pixels $black"; fi
+    read -r x y w h <<<"${CTL_RECT[$text]}"
+    black=$(count_colour "$shot" "$x" "$y" "$w" "$h" "#000000")
+    if [ "$black" -gt 0 ]; then pass "page text $text keeps the default (black) text colour"
+    else fail "page text $text keeps the default (black) text colour"; fi
+    open_page 1015 1000
+done <<'EOF'
+1000 1025 1027
+1001 1035 1036
+1002 1038 1039
+EOF
 
 e2e_finish

@@ -1,0 +1,110 @@
+#!/usr/bin/env bash
+# Pages and item lists, driven like a user: the default page shows the default ticks in a
+# disabled list; the custom page takes clicks on the boxes, double-clicks and select all/none,
+# keeps rows without a launch rule unticked and grey, and keeps the user's ticks across page
+# switches; the manuals list is filled once.
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
+e2e_begin lists
+
+medium="$WORK/medium"
+# Installers: Item 0 (rule, default), Item 1 (rule), Item 2 (default but no rule).
+# Manuals: Item 3 (rule), Item 4 (no rule).
+write_medium "$medium" "" 0 1 1
+start_wine en_US.UTF-8
+start_setup "$medium"
+if ! wait_window; then
+    fail "the main window opens"
+    exit 1
+fi
+
+# Rows as "check:image:text" separated by spaces, e.g. "1:2:Item 0".
+rows() {  # list id
+    probe list "$1" | awk -F'\t' '{ printf "%s%s:%s:%s", (NR > 1 ? " | " : ""), $2, $3, $5 }'
+}
+ticks() { probe list "$1" | awk -F'\t' '{ printf "%s", $2 }'; }
+
+box_point() {  # list, row -> screen x y of the row's check box
+    probe rowrect "$1" "$2" | awk -F'\t' '{ print $5, $6 }'
+}
+text_point() {  # list, row -> screen x y in the middle of the row's text
+    probe rowrect "$1" "$2" | awk -F'\t' '{ print $1 + 120, $2 + int($4 / 2) }'
+}
+
+# Default installation page.
+open_page 1000 1025
+check_eq "default page: its controls alone are visible" "1015 1016 1017 1025 1026 1027 1061" "$(visible_ids)"
+check_eq "default page: every installer with its default tick and picture" \
+    "1:2:Item 0 | 0:1:Item 1 | 0:3:Item 2" "$(rows 1061)"
+check_eq "default page: the list is disabled" 0 "${CTL_ENABLED[1061]}"
+
+# Custom installation page.
+open_page 1015 1000
+open_page 1001 1035
+check_eq "custom page: its controls alone are visible" "1015 1016 1017 1033 1034 1035 1036 1037 1061" \
+    "$(visible_ids)"
+check_eq "custom page: the list is enabled" 1 "${CTL_ENABLED[1061]}"
+check_eq "custom page: ticks start as the defaults" "100" "$(ticks 1061)"
+check_eq "custom page: the install button is enabled" 1 "${CTL_ENABLED[1016]}"
+
+# Before any row is selected (a selected row is drawn in the selection colours).
+sleep 0.3
+shot="$(screenshot custom)"
+# row, colour that its text must show, colour that it must not show (the text starts after
+# the box and the 32-pixel picture)
+while read -r row want other what; do
+    read -r x y w h _ _ <<<"$(probe rowrect 1061 "$row" | tr '\t' ' ')"
+    x=$((x - CLIENT_X + 60)); y=$((y - CLIENT_Y)); w=$((w - 60))
+    if [ "$(count_colour "$shot" "$x" "$y" "$w" "$h" "$want")" -gt 0 ] \
+        && [ "$(count_colour "$shot" "$x" "$y" "$w" "$h" "$other")" = 0 ]; then pass "$what"
+    else fail "$what"; fi
+done <<'EOF'
+2 #808080 #000000 a row without a launch rule is drawn grey
+0 #000000 #808080 a row with a launch rule is drawn black
+EOF
+
+single_click $(box_point 1061 1); sleep 0.4
+check_eq "a click on a box ticks the row" "110" "$(ticks 1061)"
+single_click $(box_point 1061 2); sleep 0.4
+check_eq "a row without a launch rule does not stay ticked" "110" "$(ticks 1061)"
+double_click $(text_point 1061 0); sleep 0.4
+check_eq "a double-click flips a row" "010" "$(ticks 1061)"
+double_click $(text_point 1061 2); sleep 0.4
+check_eq "a double-click leaves a row without a launch rule unticked" "010" "$(ticks 1061)"
+
+probe click 1034 >/dev/null; sleep 0.4; read_dump
+check_eq "select none unticks every row" "000" "$(ticks 1061)"
+check_eq "select none disables the install button" 0 "${CTL_ENABLED[1016]}"
+probe click 1033 >/dev/null; sleep 0.4; read_dump
+check_eq "select all ticks every row with a launch rule" "110" "$(ticks 1061)"
+check_eq "select all enables the install button" 1 "${CTL_ENABLED[1016]}"
+single_click $(box_point 1061 0); sleep 0.3
+single_click $(box_point 1061 1); sleep 0.4; read_dump
+check_eq "unticking the last ticked row disables the install button" "000 0" "$(ticks 1061) ${CTL_ENABLED[1016]}"
+single_click $(box_point 1061 1); sleep 0.4; read_dump
+check_eq "ticking a row enables it again" "010 1" "$(ticks 1061) ${CTL_ENABLED[1016]}"
+
+# The user's ticks survive a visit to the default page, which shows the defaults meanwhile.
+open_page 1015 1000
+open_page 1000 1025
+check_eq "the default page still shows the defaults" "100" "$(ticks 1061)"
+open_page 1015 1000
+open_page 1001 1035
+check_eq "the custom page shows the user's ticks again" "010" "$(ticks 1061)"
+
+# Untick everything, go to the default page: the install button stays disabled there.
+probe click 1034 >/dev/null; sleep 0.4
+open_page 1015 1000
+open_page 1000 1025
+check_eq "the default page leaves the install button as the custom page left it" 0 "${CTL_ENABLED[1016]}"
+
+# Manuals, filled once.
+open_page 1015 1000
+open_page 1002 1038
+check_eq "manuals page: its controls alone are visible" "1015 1038 1039 1040 1044" "$(visible_ids)"
+check_eq "manuals page: every manual with its picture" "-1:0:Item 3 | -1:5:Item 4" "$(rows 1044)"
+open_page 1015 1000
+open_page 1002 1038
+check_eq "opening the manuals page again adds no rows" 2 "$(probe list 1044 | wc -l)"
+screenshot screen >/dev/null
+
+e2e_finish
