@@ -4,6 +4,7 @@
 
 // objidl.h first: gdiplus.h needs PROPID, which WIN32_LEAN_AND_MEAN leaves out.
 #include <objidl.h>
+// (kept apart so include sorting leaves objidl.h first)
 #include <gdiplus.h>
 
 #include <cstddef>
@@ -110,12 +111,10 @@ Graphics::~Graphics() {
 
 bool Graphics::DrawImage(const Image& image, int x, int y, int width, int height) noexcept {
     if (!graphics_ || !image.IsLoaded()) return false;
-    return gp::GdipDrawImageRectI(AsNative(graphics_), AsNative(image.Native()), x, y, width, height) ==
-           Gdiplus::Ok;
+    return gp::GdipDrawImageRectI(AsNative(graphics_), AsNative(image.Native()), x, y, width, height) == Gdiplus::Ok;
 }
 
-bool Graphics::DrawImage(const Image& image, int x, int y, int srcX, int srcY, int srcWidth,
-                         int srcHeight) noexcept {
+bool Graphics::DrawImage(const Image& image, int x, int y, int srcX, int srcY, int srcWidth, int srcHeight) noexcept {
     if (!graphics_ || !image.IsLoaded()) return false;
     return gp::GdipDrawImagePointRectI(AsNative(graphics_), AsNative(image.Native()), x, y, srcX, srcY, srcWidth,
                                        srcHeight, Gdiplus::UnitPixel) == Gdiplus::Ok;
@@ -124,10 +123,10 @@ bool Graphics::DrawImage(const Image& image, int x, int y, int srcX, int srcY, i
 bool Graphics::DrawImage(const Image& image, const RECT& destination, int srcX, int srcY, int srcWidth,
                          int srcHeight) noexcept {
     if (!graphics_ || !image.IsLoaded()) return false;
-    return gp::GdipDrawImageRectRectI(AsNative(graphics_), AsNative(image.Native()), destination.left,
-                                      destination.top, destination.right - destination.left,
-                                      destination.bottom - destination.top, srcX, srcY, srcWidth, srcHeight,
-                                      Gdiplus::UnitPixel, nullptr, nullptr, nullptr) == Gdiplus::Ok;
+    return gp::GdipDrawImageRectRectI(AsNative(graphics_), AsNative(image.Native()), destination.left, destination.top,
+                                      destination.right - destination.left, destination.bottom - destination.top, srcX,
+                                      srcY, srcWidth, srcHeight, Gdiplus::UnitPixel, nullptr, nullptr,
+                                      nullptr) == Gdiplus::Ok;
 }
 
 namespace {
@@ -195,7 +194,8 @@ struct DecodedBitmap {
 
 HRESULT CopyPalette(Gdiplus::GpBitmap* source, HDC memoryDc) noexcept {
     INT size = 0;
-    if (gp::GdipGetImagePaletteSize(source, &size) != Gdiplus::Ok || size < static_cast<INT>(sizeof(Gdiplus::ColorPalette)))
+    if (gp::GdipGetImagePaletteSize(source, &size) != Gdiplus::Ok ||
+        size < static_cast<INT>(sizeof(Gdiplus::ColorPalette)))
         return E_FAIL;
     std::vector<BYTE> buffer;
     try {
@@ -341,8 +341,7 @@ HRESULT ConvertToDibSection(Gdiplus::GpBitmap* source, ConvertedBitmap& result) 
         if (status == Gdiplus::Ok) {
             // Drawn into the full rectangle, so a file whose stored resolution differs from the
             // surface's still fills the bitmap 1:1 instead of being scaled.
-            status = gp::GdipDrawImageRectI(surface, source, 0, 0, static_cast<INT>(width),
-                                            static_cast<INT>(height));
+            status = gp::GdipDrawImageRectI(surface, source, 0, 0, static_cast<INT>(width), static_cast<INT>(height));
             gp::GdipDeleteGraphics(surface);
         }
         gp::GdipDisposeImage(wrapper);

@@ -80,8 +80,7 @@ public:
     // Whole image scaled into the rectangle (GdipDrawImageRectI).
     bool DrawImage(const Image& image, int x, int y, int width, int height) noexcept;
     // The source part with its top-left at (x, y), pixel units (GdipDrawImagePointRectI).
-    bool DrawImage(const Image& image, int x, int y, int srcX, int srcY, int srcWidth,
-                   int srcHeight) noexcept;
+    bool DrawImage(const Image& image, int x, int y, int srcX, int srcY, int srcWidth, int srcHeight) noexcept;
     // The source part scaled into the destination, pixel units (GdipDrawImageRectRectI).
     bool DrawImage(const Image& image, const RECT& destination, int srcX, int srcY, int srcWidth,
                    int srcHeight) noexcept;

@@ -140,18 +140,30 @@ LRESULT CALLBACK CPngButton::SubclassProc(HWND window, UINT message, WPARAM wPar
 
 LRESULT CPngButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept {
     switch (message) {
-    case WM_MOUSEMOVE: OnMouseMove(); break;
-    case WM_LBUTTONDOWN: OnLButtonDown(); break;
-    case WM_LBUTTONUP: OnLButtonUp(); break;
-    case WM_MOUSEHOVER: OnMouseHover(); break;
-    case WM_ERASEBKGND: return TRUE;  // the image covers the button; nothing is cleared first
-    case WM_MOUSELEAVE: OnMouseLeave(); break;
-    case WM_NCDESTROY: {
-        const HWND window = Handle();
-        Detach();
-        return DefSubclassProc(window, message, wParam, lParam);
-    }
-    default: break;
+        case WM_MOUSEMOVE:
+            OnMouseMove();
+            break;
+        case WM_LBUTTONDOWN:
+            OnLButtonDown();
+            break;
+        case WM_LBUTTONUP:
+            OnLButtonUp();
+            break;
+        case WM_MOUSEHOVER:
+            OnMouseHover();
+            break;
+        case WM_ERASEBKGND:
+            return TRUE;  // the image covers the button; nothing is cleared first
+        case WM_MOUSELEAVE:
+            OnMouseLeave();
+            break;
+        case WM_NCDESTROY: {
+            const HWND window = Handle();
+            Detach();
+            return DefSubclassProc(window, message, wParam, lParam);
+        }
+        default:
+            break;
     }
     return DefWindowProc(message, wParam, lParam);
 }

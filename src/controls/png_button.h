@@ -39,8 +39,8 @@ public:
     bool IsHover() const noexcept { return m_bHover != FALSE; }
 
 private:
-    static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                         UINT_PTR subclassId, DWORD_PTR refData) noexcept;
+    static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR subclassId,
+                                         DWORD_PTR refData) noexcept;
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept;
     // The platform button's own processing, with a double click handed on as a second press.
     LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) noexcept;

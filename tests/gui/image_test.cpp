@@ -1,6 +1,8 @@
 #include "controls/image.h"
 
+// objidl.h first: gdiplus.h needs PROPID, which WIN32_LEAN_AND_MEAN leaves out.
 #include <objidl.h>
+// (kept apart so include sorting leaves objidl.h first)
 #include <gdiplus.h>
 #include <gtest/gtest.h>
 
@@ -50,18 +52,18 @@ protected:
 
 struct FileCase {
     const char* file;
-    int depth;         // 0: decoder's choice (16-bit sources), checked only to be 32
-    int alphaFlag;     // 1 set, 0 clear, -1 decoder's choice
-    int tolerance;     // on colour values; 16-bit sources are rounded to 8 bits
+    int depth;      // 0: decoder's choice (16-bit sources), checked only to be 32
+    int alphaFlag;  // 1 set, 0 clear, -1 decoder's choice
+    int tolerance;  // on colour values; 16-bit sources are rounded to 8 bits
 };
 
 TEST_F(ImageTest, ConvertedFilesKeepTheirPixelsRowsAndDepth) {
     const FileCase cases[] = {
         {"rgb24.png", 24, 0, 0},
-        {"argb32.png", 32, 1, 0},       // rows copied: non-premultiplied orange keeps 200, 100, 50
-        {"pargb32.tif", 32, 1, 2},      // premultiplied source, drawn into non-premultiplied ARGB
+        {"argb32.png", 32, 1, 0},   // rows copied: non-premultiplied orange keeps 200, 100, 50
+        {"pargb32.tif", 32, 1, 2},  // premultiplied source, drawn into non-premultiplied ARGB
         {"rgba64.png", 32, 1, 2},
-        {"rgb48.png", 32, -1, 2},       // pixels only: the alpha byte depends on the decoder
+        {"rgb48.png", 32, -1, 2},  // pixels only: the alpha byte depends on the decoder
     };
     for (const FileCase& c : cases) {
         SCOPED_TRACE(c.file);
@@ -266,8 +268,8 @@ TEST_F(ImageTest, PatternBrushTilesStoredColoursIgnoringAlpha) {
         int x, y;
         COLORREF colour;
     } cases[] = {
-        {0, 0, RGB(255, 0, 0)}, {1, 0, RGB(0, 255, 0)}, {2, 1, RGB(200, 100, 50)},  // transparent: stored colour
-        {3, 0, RGB(255, 0, 0)}, {5, 3, RGB(200, 100, 50)}, {4, 3, RGB(0, 0, 0)},      // repeated
+        {0, 0, RGB(255, 0, 0)}, {1, 0, RGB(0, 255, 0)},    {2, 1, RGB(200, 100, 50)},  // transparent: stored colour
+        {3, 0, RGB(255, 0, 0)}, {5, 3, RGB(200, 100, 50)}, {4, 3, RGB(0, 0, 0)},       // repeated
     };
     for (const Case& c : cases) EXPECT_EQ(canvas.At(c.x, c.y), c.colour) << c.x << "," << c.y;
     EXPECT_FALSE(controls::MakePatternBrush(nullptr));

@@ -29,12 +29,13 @@ struct ParentLog {
 LRESULT CALLBACK ParentProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* log = reinterpret_cast<ParentLog*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     switch (message) {
-    case WM_COMMAND:
-        if (log && LOWORD(wParam) == kButtonId) log->notifications.push_back(HIWORD(wParam));
-        return 0;
-    case WM_DRAWITEM:
-        return framework::ReflectDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
-    default: return DefWindowProcW(window, message, wParam, lParam);
+        case WM_COMMAND:
+            if (log && LOWORD(wParam) == kButtonId) log->notifications.push_back(HIWORD(wParam));
+            return 0;
+        case WM_DRAWITEM:
+            return framework::ReflectDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+        default:
+            return DefWindowProcW(window, message, wParam, lParam);
     }
 }
 
@@ -58,7 +59,8 @@ protected:
     void TearDown() override {
         if (parent_) DestroyWindow(parent_);
         MSG message;
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {}
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        }
     }
 
     void SetStateImages(const char* normal = "button_normal.png", const char* pressed = "button_pressed.png") {
@@ -101,9 +103,7 @@ protected:
         ASSERT_TRUE(framework::ReflectDrawItem(request));
     }
 
-    void Send(UINT message, WPARAM wParam = 0) {
-        SendMessageW(button_.Handle(), message, wParam, MAKELPARAM(5, 5));
-    }
+    void Send(UINT message, WPARAM wParam = 0) { SendMessageW(button_.Handle(), message, wParam, MAKELPARAM(5, 5)); }
 
     HWND parent_ = nullptr;
     ParentLog log_;
@@ -113,7 +113,7 @@ protected:
 TEST_F(PngButtonTest, TakesTheSizeOfItsNormalImageOnlyOnTheFirstLoadedSetUp) {
     struct Step {
         const char* normal;
-        RECT expectedRect;   // in the parent's client area
+        RECT expectedRect;  // in the parent's client area
         int imageWidth, imageHeight;
     } steps[] = {
         {"missing.png", {10, 20, 10, 20}, 0, 0},          // vanishes, image rectangle stays empty
