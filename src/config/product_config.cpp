@@ -71,7 +71,8 @@ int ReadProductConfig(const tinyxml2::XMLDocument& document, ProductConfig& conf
     if (!root) return -1;
 
     QueryBoolAttribute(*root, "debug", languageState.debug);
-    if (auto testLanguage = CopyAttribute(*root, "testLanguage", false)) languageState.szIniTest = std::move(testLanguage);
+    if (auto testLanguage = CopyAttribute(*root, "testLanguage", false))
+        languageState.szIniTest = std::move(testLanguage);
     if (languageState.debug) {
         const std::string text = FormatDebugText(languageState);
         if (showMessage) {
@@ -101,7 +102,8 @@ int ReadProductConfig(const tinyxml2::XMLDocument& document, ProductConfig& conf
 
 std::size_t ParseItemList(const tinyxml2::XMLElement* list, ConfigItemList& items) {
     if (!list) return items.size();
-    for (const auto* element = list->FirstChildElement("item"); element; element = element->NextSiblingElement("item")) {
+    for (const auto* element = list->FirstChildElement("item"); element;
+         element = element->NextSiblingElement("item")) {
         items.push_back(ReadItem(*element));
     }
     return items.size();

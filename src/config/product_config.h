@@ -11,9 +11,9 @@
 
 // One installer or manual offered by the medium (an `item` element of conf.xml).
 struct ConfigItem {
-    bool selectedByDefault = false;  // "default" is 1 and the item has a launch rule
-    bool selected = false;           // the user's current tick; only the install list changes it
-    int icon = 0;                    // index into the list's image list
+    bool selectedByDefault = false;              // "default" is 1 and the item has a launch rule
+    bool selected = false;                       // the user's current tick; only the install list changes it
+    int icon = 0;                                // index into the list's image list
     std::optional<std::string> open;             // launch rule, ANSI, backslashes only
     std::optional<std::string> defaultLanguage;  // language tried last by the launch rule
     std::optional<std::string> strId;            // key of the display text in the language file

@@ -7,9 +7,7 @@
 
 namespace {
 
-int AttributeNumber(const tinyxml2::XMLAttribute* attribute) {
-    return attribute ? AsciiToInt(attribute->Value()) : 0;
-}
+int AttributeNumber(const tinyxml2::XMLAttribute* attribute) { return attribute ? AsciiToInt(attribute->Value()) : 0; }
 
 }  // namespace
 

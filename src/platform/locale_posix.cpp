@@ -47,7 +47,8 @@ UserLocale ReadUserLocale() {
     const std::string_view name = text.substr(0, text.find_first_of(".@"));
     const std::size_t separator = name.find_first_of("_-");
     const std::string_view language = name.substr(0, separator);
-    const std::string_view country = separator == std::string_view::npos ? std::string_view{} : name.substr(separator + 1);
+    const std::string_view country =
+        separator == std::string_view::npos ? std::string_view{} : name.substr(separator + 1);
     for (const KnownLocale& known : kKnownLocales) {
         if (known.language != language) continue;
         if (!known.country.empty() && known.country == country) {

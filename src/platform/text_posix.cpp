@@ -118,7 +118,8 @@ std::wstring DecodeCodePage(const char* text, unsigned codePage) {
     char* in = const_cast<char*>(text);
     if (!converter.Valid()) {  // a code page iconv does not know: ASCII only
         for (; *in; ++in) {
-            out.push_back(static_cast<unsigned char>(*in) < 0x80 ? static_cast<wchar_t>(*in) : static_cast<wchar_t>(kReplacement));
+            out.push_back(static_cast<unsigned char>(*in) < 0x80 ? static_cast<wchar_t>(*in)
+                                                                 : static_cast<wchar_t>(kReplacement));
         }
         return out;
     }

@@ -15,7 +15,8 @@ public:
         path_ = (folder_ / "en-us.ini").string();
         std::ofstream(path_, std::ios::binary) << "[ROOT]\r\nTitle=Welcome\r\nDriver=\"Printer driver\"\r\n"
                                                   "Chinese=\xE7\xAE\x80\xE4\xBD\x93\xE4\xB8\xAD\xE6\x96\x87\r\n"
-                                                  "Long=" << std::string(300, 'x') << "\r\n";
+                                                  "Long="
+                                               << std::string(300, 'x') << "\r\n";
     }
     ~FuzzLanguageFile() {
         std::error_code ignored;

@@ -124,7 +124,8 @@ TEST(IniReader, CutsValuesAfterTrimmingAndQuoteRemoval) {
 TEST(IniReader, KeepsEveryByteOfTheValue) {
     // UTF-8 of "简体中文 Grüße" holds the bytes 87 20 that a code-page round trip destroys.
     const std::vector<std::string> values = {
-        "\xE7\xAE\x80\xE4\xBD\x93\xE4\xB8\xAD\xE6\x96\x87 Gr\xC3\xBC\xC3\x9F" "e",
+        "\xE7\xAE\x80\xE4\xBD\x93\xE4\xB8\xAD\xE6\x96\x87 Gr\xC3\xBC\xC3\x9F"
+        "e",
         "\xE3\x83\x86\xE3\x82\xB9\xE3\x83\x88\xE3\x83\xBB\xE6\x97\xA5\xE6\x9C\xAC",
         "\x80\x81\xFE\xFF invalid UTF-8 stays as it is",
         "value ending in no-break \xC3\xA0",

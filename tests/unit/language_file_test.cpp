@@ -105,14 +105,20 @@ protected:
     }
 
     test::TempFolder folder_;
-    std::string file_ = folder_.Write("zh-cn.ini", "[ROOT]\r\n"
-                                                   "Chinese=打印机驱动程序\r\n"
-                                                   "Japanese = 'テスト・日本'\r\n"
-                                                   "Mixed=欢迎 Grüße 😀\r\n"
-                                                   "Exact=" + Repeat("中", 84) + "ab\r\n"  // 254 bytes
-                                                   "Cut=" + Repeat("中", 85) + "\r\n"      // 255 bytes
-                                                   "Invalid=a\xFF" "b\r\n"
-                                                   "[Other]\r\nOtherKey=other\r\n");
+    std::string file_ = folder_.Write("zh-cn.ini",
+                                      "[ROOT]\r\n"
+                                      "Chinese=打印机驱动程序\r\n"
+                                      "Japanese = 'テスト・日本'\r\n"
+                                      "Mixed=欢迎 Grüße 😀\r\n"
+                                      "Exact=" +
+                                          Repeat("中", 84) +
+                                          "ab\r\n"  // 254 bytes
+                                          "Cut=" +
+                                          Repeat("中", 85) +
+                                          "\r\n"  // 255 bytes
+                                          "Invalid=a\xFF"
+                                          "b\r\n"
+                                          "[Other]\r\nOtherKey=other\r\n");
     wchar_t text_[kIniTextUnits] = {};
 };
 
@@ -125,7 +131,9 @@ TEST_F(ReadIniTextTest, DecodesValuesFromUtf8) {
         {"JAPANESE", L"テスト・日本"},
         {"Mixed", L"欢迎 Grüße 😀"},
         {"Exact", std::wstring(84, L'中') + L"ab"},
-        {"Invalid", L"a\xFFFD" L"b"},
+        {"Invalid",
+         L"a\xFFFD"
+         L"b"},
         {"Missing", L""},
         {"OtherKey", L""},
     };

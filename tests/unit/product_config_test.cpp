@@ -75,12 +75,13 @@ TEST(LoadProductConfigTest, ReadsTheMedium) {
     EXPECT_TRUE(config.uiShowIcon);
     EXPECT_TRUE(config.installsShowIcon);  // carried over from ui
     EXPECT_FALSE(config.manualsShowIcon);
-    ExpectItems(config.installs, {
-                                     {"Driver", "Driver\\{language}\\setup.exe", true, 2, std::nullopt, L"Printer driver"},
-                                     {"Tools", "Tools\\setup.exe", false, 3, "de", L"Maintenance tools"},
-                                     {"Viewer", std::nullopt, false, 0, std::nullopt, L""},
-                                     {"driver", "\\Share\\x.exe", true, 0, std::nullopt, L"Printer driver"},
-                                 });
+    ExpectItems(config.installs,
+                {
+                    {"Driver", "Driver\\{language}\\setup.exe", true, 2, std::nullopt, L"Printer driver"},
+                    {"Tools", "Tools\\setup.exe", false, 3, "de", L"Maintenance tools"},
+                    {"Viewer", std::nullopt, false, 0, std::nullopt, L""},
+                    {"driver", "\\Share\\x.exe", true, 0, std::nullopt, L"Printer driver"},
+                });
     ExpectItems(config.manuals, {
                                     {"Manual", "Docs\\manual.pdf", false, 0, std::nullopt, L"User's manual"},
                                     {"", "Docs\\empty-id.pdf", false, 0, std::nullopt, L""},
@@ -252,15 +253,11 @@ TEST(ParseProductConfigTest, BadFilesChangeNothing) {
         int result;
         std::size_t installs;
     } cases[] = {
-        {"config/bad/missing.xml", -1, 0},
-        {"config/bad/empty.xml", -1, 0},
+        {"config/bad/missing.xml", -1, 0},   {"config/bad/empty.xml", -1, 0},
         {"config/bad/truncated.xml", -1, 0},  // asks for the debug box before it breaks off
-        {"config/bad/not_xml.xml", -1, 0},
-        {"config/bad/utf16.xml", -1, 0},
-        {"config/bad/deep.xml", -1, 0},
-        {"config/bad/no_root.xml", -1, 0},
-        {"config/bad/bom.xml", 0, 1},
-        {"config/bad/trailing_element.xml", 0, 2},
+        {"config/bad/not_xml.xml", -1, 0},   {"config/bad/utf16.xml", -1, 0},
+        {"config/bad/deep.xml", -1, 0},      {"config/bad/no_root.xml", -1, 0},
+        {"config/bad/bom.xml", 0, 1},        {"config/bad/trailing_element.xml", 0, 2},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file);
@@ -281,7 +278,8 @@ TEST(ParseProductConfigTest, BadFilesChangeNothing) {
 
 TEST(ParseProductConfigTest, ManyItemsAndLongValues) {
     std::string xml = "<c testLanguage=\"" + std::string(5000, 'z') + "\"><installs>";
-    for (int i = 0; i < 2000; ++i) xml += "<item strId=\"" + std::string(300, 'k') + "\" open=\"/" + std::string(2000, 'a') + "\"/>";
+    for (int i = 0; i < 2000; ++i)
+        xml += "<item strId=\"" + std::string(300, 'k') + "\" open=\"/" + std::string(2000, 'a') + "\"/>";
     xml += "</installs></c>";
     test::TempFolder folder;
     ProductConfig config;

@@ -16,7 +16,9 @@ TEST(TextConversion, Utf8ToWideKeepsEveryCharacter) {
     } cases[] = {
         {"", L""},
         {"plain ASCII", L"plain ASCII"},
-        {"Gr\xC3\xBC\xC3\x9F" "e", L"Grüße"},
+        {"Gr\xC3\xBC\xC3\x9F"
+         "e",
+         L"Grüße"},
         {"\xE7\xAE\x80\xE4\xBD\x93\xE4\xB8\xAD\xE6\x96\x87", L"简体中文"},
         {"\xE3\x83\x86\xE3\x82\xB9\xE3\x83\x88", L"テスト"},
         {"\xF0\x9F\x98\x80", L"😀"},  // a surrogate pair in UTF-16
@@ -31,13 +33,19 @@ TEST(TextConversion, Utf8ToWideKeepsEveryCharacter) {
 
 TEST(TextConversion, InvalidUtf8BecomesReplacementCharacters) {
     const char* cases[] = {
-        "a\xFF" "b",           // never a UTF-8 byte
-        "a\x80" "b",           // stray continuation
-        "a\xC0\xAF" "b",       // overlong form of '/'
-        "a\xED\xA0\x80" "b",   // encoded surrogate
-        "a\xE4\xB8" "b",       // truncated sequence
-        "a\xF4\x90\x80\x80" "b",  // beyond U+10FFFF
-        "a\xE4",               // truncated at the end
+        "a\xFF"
+        "b",  // never a UTF-8 byte
+        "a\x80"
+        "b",  // stray continuation
+        "a\xC0\xAF"
+        "b",  // overlong form of '/'
+        "a\xED\xA0\x80"
+        "b",  // encoded surrogate
+        "a\xE4\xB8"
+        "b",  // truncated sequence
+        "a\xF4\x90\x80\x80"
+        "b",      // beyond U+10FFFF
+        "a\xE4",  // truncated at the end
     };
     for (const char* text : cases) {
         SCOPED_TRACE(text);
@@ -57,16 +65,22 @@ TEST(TextConversion, Utf8ToAnsiUsesCodePage1252) {
         std::string ansi;
     } cases[] = {
         {"Title", "Title"},
-        {"Gr\xC3\xBC\xC3\x9F" "e", "Gr\xFC\xDF" "e"},
-        {"\xE2\x82\xAC 5", "\x80 5"},                          // euro sign
-        {"Key\xE7\xAE\x80\xE4\xBD\x93", "Key??"},              // no Chinese in 1252
-        {"\xF0\x9F\x98\x80", "??"},                            // one default character per UTF-16 unit
+        {"Gr\xC3\xBC\xC3\x9F"
+         "e",
+         "Gr\xFC\xDF"
+         "e"},
+        {"\xE2\x82\xAC 5", "\x80 5"},              // euro sign
+        {"Key\xE7\xAE\x80\xE4\xBD\x93", "Key??"},  // no Chinese in 1252
+        {"\xF0\x9F\x98\x80", "??"},                // one default character per UTF-16 unit
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.utf8);
         EXPECT_EQ(Utf8ToAnsi(c.utf8), c.ansi);
     }
-    EXPECT_EQ(platform::MultiByteToWide("Gr\xFC\xDF" "e \x80", platform::kAnsiCodePage), L"Grüße €");
+    EXPECT_EQ(platform::MultiByteToWide("Gr\xFC\xDF"
+                                        "e \x80",
+                                        platform::kAnsiCodePage),
+              L"Grüße €");
 }
 
 #ifndef _WIN32
@@ -81,7 +95,10 @@ TEST(TextConversion, CallerChoosesTheAnsiCodePage) {
         {936, "\xE7\xAE\x80\xE4\xBD\x93\xE4\xB8\xAD\xE6\x96\x87", "\xBC\xF2\xCC\xE5\xD6\xD0\xCE\xC4"},
         {936, "\xE3\x83\x86 x", "\xA5\xC6 x"},
         {932, "\xE6\x97\xA5\xE6\x9C\xAC", "\x93\xFA\x96\x7B"},
-        {932, "Gr\xC3\xBC\xC3\x9F" "e", "Gr??e"},
+        {932,
+         "Gr\xC3\xBC\xC3\x9F"
+         "e",
+         "Gr??e"},
         {1251, "\xD0\x9C\xD0\xB8\xD1\x80", "\xCC\xE8\xF0"},
         {65001, "\xE4\xB8\xAD", "\xE4\xB8\xAD"},
     };
@@ -112,20 +129,13 @@ TEST(Locale, FollowsTheLocaleVariables) {
         const char* language;
         const char* country;
     } cases[] = {
-        {"de_DE.UTF-8", nullptr, 0x0407, "de", "DE"},
-        {"zh_CN.UTF-8", nullptr, 0x0804, "zh", "CN"},
-        {"zh_TW.UTF-8", nullptr, 0x0404, "zh", "TW"},
-        {"ja_JP.UTF-8", nullptr, 0x0411, "ja", "JP"},
-        {"pt_BR.UTF-8", nullptr, 0x0416, "pt", "BR"},
-        {"it_IT.UTF-8", nullptr, 0x0410, "it", "IT"},
-        {"ko_KR.UTF-8", nullptr, 0x0412, "ko", "KR"},
-        {"en_GB", nullptr, 0x0809, "en", "GB"},
-        {"fr_FR@euro", nullptr, 0x040C, "fr", "FR"},
-        {"de", nullptr, 0x0407, "de", "DE"},
-        {"", "ru_RU.UTF-8", 0x0419, "ru", "RU"},
-        {nullptr, "nl_BE.UTF-8", 0x0813, "nl", "BE"},
-        {"C", "de_DE.UTF-8", 0x0409, "en", "US"},
-        {"xx_YY.UTF-8", nullptr, 0x0409, "en", "US"},
+        {"de_DE.UTF-8", nullptr, 0x0407, "de", "DE"}, {"zh_CN.UTF-8", nullptr, 0x0804, "zh", "CN"},
+        {"zh_TW.UTF-8", nullptr, 0x0404, "zh", "TW"}, {"ja_JP.UTF-8", nullptr, 0x0411, "ja", "JP"},
+        {"pt_BR.UTF-8", nullptr, 0x0416, "pt", "BR"}, {"it_IT.UTF-8", nullptr, 0x0410, "it", "IT"},
+        {"ko_KR.UTF-8", nullptr, 0x0412, "ko", "KR"}, {"en_GB", nullptr, 0x0809, "en", "GB"},
+        {"fr_FR@euro", nullptr, 0x040C, "fr", "FR"},  {"de", nullptr, 0x0407, "de", "DE"},
+        {"", "ru_RU.UTF-8", 0x0419, "ru", "RU"},      {nullptr, "nl_BE.UTF-8", 0x0813, "nl", "BE"},
+        {"C", "de_DE.UTF-8", 0x0409, "en", "US"},     {"xx_YY.UTF-8", nullptr, 0x0409, "en", "US"},
         {nullptr, nullptr, 0x0409, "en", "US"},
     };
     const char* saved[] = {std::getenv("LC_ALL"), std::getenv("LC_MESSAGES"), std::getenv("LANG")};

@@ -51,13 +51,10 @@ TEST(LoadUiTextTableTest, FillsSlotsFromTheMedium) {
         std::wstring text;
         int number1, number2;
     } cases[] = {
-        {0, L"Welcome", 0, 100},
-        {1, L"Choose an installation", 1, 101},
-        {2, L"", 2, 102},  // key missing from the language file
-        {34, L"", 34, 134},
-        {35, L"", 0, 0},   // never filled
-        {36, L"Done", 35, 135},
-        {37, L"Failed", 36, 136},
+        {0, L"Welcome", 0, 100}, {1, L"Choose an installation", 1, 101},
+        {2, L"", 2, 102},                          // key missing from the language file
+        {34, L"", 34, 134},      {35, L"", 0, 0},  // never filled
+        {36, L"Done", 35, 135},  {37, L"Failed", 36, 136},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.slot);
@@ -132,8 +129,16 @@ TEST(ReadUiEntriesTest, ReadsKeysAndNumbersByPosition) {
     std::vector<UiEntry> entries = {{"stale", 9, 9}};
     ASSERT_EQ(ReadUiEntries(document, entries), 0);
     const std::vector<UiEntry> expected = {
-        {"Title", 1, 2},      {"Sub title", 3, 4}, {"", 12, 0},  {"Only", -5, 0}, {"NoNumbers", 0, 0},
-        {"Key?", 7, 2147483647}, {"", 1, 2},       {"Gr\xFC\xDF" "e", 0, 1},
+        {"Title", 1, 2},
+        {"Sub title", 3, 4},
+        {"", 12, 0},
+        {"Only", -5, 0},
+        {"NoNumbers", 0, 0},
+        {"Key?", 7, 2147483647},
+        {"", 1, 2},
+        {"Gr\xFC\xDF"
+         "e",
+         0, 1},
     };
     ASSERT_EQ(entries.size(), expected.size());
     for (std::size_t i = 0; i < entries.size(); ++i) {
@@ -168,7 +173,9 @@ TEST(FillUiTextTableTest, ShortListsAndEmptyKeysLeaveSlotsAlone) {
         std::vector<UiEntry> entries;
         std::vector<std::pair<std::size_t, std::wstring>> texts;
     } cases[] = {
-        {"three entries", {{"A", 1, 1}, {"B", 2, 2}, {"Missing", 3, 3}}, {{0, L"alpha"}, {1, L"beta"}, {2, L""}, {3, Marker(3)}}},
+        {"three entries",
+         {{"A", 1, 1}, {"B", 2, 2}, {"Missing", 3, 3}},
+         {{0, L"alpha"}, {1, L"beta"}, {2, L""}, {3, Marker(3)}}},
         {"empty key keeps the text", {{"", 1, 1}, {"a", 2, 2}}, {{0, Marker(0)}, {1, L"alpha"}}},
         {"ANSI key with default characters", {{"Key?", 0, 0}}, {{0, L"question"}}},
     };

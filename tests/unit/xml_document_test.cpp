@@ -20,11 +20,11 @@ TEST(XmlBoolAttribute, KnowsTheBooleanWords) {
         bool found;
         bool value;  // after starting from the opposite of the expected value, or unchanged
     } cases[] = {
-        {"true", true, true},   {"TRUE", true, true},   {"True", true, true},   {"tRuE", true, true},
-        {"yes", true, true},    {"YES", true, true},    {"Yes", true, true},    {"1", true, true},
-        {"false", true, false}, {"FALSE", true, false}, {"False", true, false}, {"no", true, false},
-        {"NO", true, false},    {"No", true, false},    {"0", true, false},     {"", false, false},
-        {"2", false, false},    {"on", false, false},   {" yes", false, false}, {"yes ", false, false},
+        {"true", true, true},   {"TRUE", true, true},   {"True", true, true},        {"tRuE", true, true},
+        {"yes", true, true},    {"YES", true, true},    {"Yes", true, true},         {"1", true, true},
+        {"false", true, false}, {"FALSE", true, false}, {"False", true, false},      {"no", true, false},
+        {"NO", true, false},    {"No", true, false},    {"0", true, false},          {"", false, false},
+        {"2", false, false},    {"on", false, false},   {" yes", false, false},      {"yes ", false, false},
         {"01", false, false},   {"y", false, false},    {"truefalse", false, false}, {nullptr, false, false},
     };
     for (const auto& c : cases) {
