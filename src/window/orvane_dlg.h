@@ -69,6 +69,9 @@ protected:
     void DoDataExchange() noexcept override;
     BOOL OnInitDialog() noexcept override;
     std::optional<LRESULT> HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept override;
+    // Enter and Esc (and WM_CLOSE through IDCANCEL) do not end the dialog during a run.
+    void OnOK() noexcept override;
+    void OnCancel() noexcept override;
 
 public:
     // Handlers of the message map.

@@ -1,0 +1,41 @@
+#include <string>
+
+#include "config/process_objects.h"
+#include "tasks/exit_question.h"
+#include "window/orvane_dlg.h"
+
+bool COrvaneDlg::OpenManual(const ConfigItem& item) noexcept {
+    if (!item.open) return false;
+    try {
+        std::string path;
+        if (!ResolveLaunchTarget(item, path)) return false;
+        SHELLEXECUTEINFOA info{};
+        info.cbSize = sizeof(info);
+        info.fMask = SEE_MASK_NOCLOSEPROCESS;
+        info.lpFile = path.c_str();
+        info.nShow = SW_SHOW;
+        // The viewer is never waited for; its handle is only taken so it can be released here.
+        const framework::UniqueKernelHandle viewer(ShellExecuteExA(&info) ? info.hProcess : nullptr);
+        return true;
+    } catch (...) {
+        return false;  // out of memory for the path: nothing was opened
+    }
+}
+
+void COrvaneDlg::OnExitRequest() noexcept {
+    std::wstring question;
+    try {
+        question = ComposeExitQuestion(g_uiTextTable[32].text, g_uiTextTable[33].text);
+    } catch (...) {
+        return;  // out of memory: no question, so nothing ends
+    }
+    if (MessageBoxW(Handle(), question.c_str(), g_uiTextTable[34].text, MB_YESNO | MB_ICONEXCLAMATION) != IDYES) {
+        return;
+    }
+    // Read once: the worker writes the handle while it runs an installer.
+    const HANDLE installer = m_execInfo.hProcess;
+    if (installer) TerminateProcess(installer, 0);
+    // ExitProcess stops the run's threads before anything is torn down; the C++ exit would
+    // destroy the process-wide objects while those threads may still be using them.
+    ExitProcess(0);
+}
