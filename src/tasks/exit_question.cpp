@@ -18,13 +18,15 @@ std::size_t BoundedLength(const wchar_t* text) {
 std::wstring ComposeExitQuestion(const wchar_t* first, const wchar_t* second) {
     std::wstring question;
     question.reserve(kExitQuestionCapacity);
-    question.append(first ? first : L"", BoundedLength(first));
+    const std::size_t firstLength = BoundedLength(first);
+    question.append(first ? first : L"", firstLength);
     question.append(L"\r\n");
     question.append(second ? second : L"", BoundedLength(second));
     const std::size_t limit = kExitQuestionCapacity - 1;
     if (question.size() > limit) {
         question.resize(limit);
-        if (IsHighSurrogate(question.back())) question.pop_back();
+        // Neither half a surrogate pair nor half the line break is left at the end.
+        if (IsHighSurrogate(question.back()) || question.size() == firstLength + 1) question.pop_back();
     }
     return question;
 }

@@ -51,6 +51,8 @@ TEST(ExitQuestion, CutsToTheBufferWithoutSplittingAPair) {
         {"one unit more is cut", Repeat(200, L'a'), Repeat(54, L'b'), Repeat(200, L'a') + L"\r\n" + Repeat(53, L'b')},
         {"a long second text is cut at the bound", L"A", Repeat(300, L'b'), L"A\r\n" + Repeat(limit - 3, L'b')},
         {"a full first slot leaves no room for the rest", Repeat(255, L'a'), L"B", Repeat(255, L'a')},
+        {"half the line break is not kept", Repeat(254, L'a'), L"B", Repeat(254, L'a')},
+        {"a first text's own carriage return is kept", Repeat(253, L'a') + L"\r", L"B", Repeat(253, L'a') + L"\r"},
         {"the high half at the cut is dropped", Repeat(200, L'a'),
          Repeat(52, L'b') + std::wstring{kHigh, kLow} + L"c",
          Repeat(200, L'a') + L"\r\n" + Repeat(52, L'b')},
