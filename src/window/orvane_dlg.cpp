@@ -100,6 +100,8 @@ std::optional<LRESULT> COrvaneDlg::HandleMessage(UINT message, WPARAM wParam, LP
             break;
         case WM_NOTIFY:
             return OnNotify(reinterpret_cast<NMHDR*>(lParam));
+        case kRunUpdateMessage:
+            return OnRunUpdate(wParam, lParam);
         default:  // WM_SIZE and WM_TIMER among them: default processing only
             break;
     }

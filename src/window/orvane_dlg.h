@@ -59,6 +59,10 @@ public:
     void SetRunningRowStatus(const wchar_t* text) noexcept;
     void WaitPumping(HANDLE thread) noexcept;
     void PumpOneMessage() noexcept;
+    // The run's threads hand their writes to the window to the user-interface thread with this
+    // message; it is sent, so the writes are carried out in the order they were made.
+    static constexpr UINT kRunUpdateMessage = WM_APP + 1;
+    LRESULT OnRunUpdate(WPARAM kind, LPARAM data) noexcept;
 
     // System services.
     bool IsRunningUnderWow64() noexcept;

@@ -1,5 +1,3 @@
 // Handlers whose behaviour is still to come; each is replaced where it is implemented.
 #include "window/orvane_dlg.h"
 
-void COrvaneDlg::OnInstall() noexcept {}
-void COrvaneDlg::OnFinish() noexcept {}

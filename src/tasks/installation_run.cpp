@@ -1,0 +1,260 @@
+// The installation run: the install button's handler, its waiting loop and the three threads
+// (progress dots, installation worker, restart countdown).
+//
+// The run's threads never touch a control themselves: every write goes to the user-interface
+// thread as a sent kRunUpdateMessage and is carried out there, in the order the writes were
+// sent. The worker clears m_nRunningIndex before it sends a row's result, and the handler of
+// an animation step writes the row only when that row is still the running one at handling
+// time, so a late animation step can never replace a result.
+#include <windows.h>
+// windows.h first: the other system headers rely on its types.
+#include <shellapi.h>
+
+#include <cstdio>
+#include <string>
+
+#include "config/process_objects.h"
+#include "tasks/dialog_services.h"
+#include "tasks/exit_codes.h"
+#include "tasks/run_decisions.h"
+#include "window/dot_labels.h"
+#include "window/orvane_dlg.h"
+
+namespace {
+
+constexpr int kStatusColumn = 1;
+constexpr int kNameColumnWidth = 400;
+constexpr int kStatusColumnWidth = 95;
+constexpr wchar_t kStatusHeading[] = L"Do";
+constexpr int kRunningSlot = 19;
+constexpr int kSucceededSlot = 36;
+constexpr int kFailedSlot = 37;
+constexpr DWORD kStepMs = 1000;
+
+// What a kRunUpdateMessage asks for (its wParam).
+enum class RunUpdate : WPARAM {
+    RowStatus,        // lParam: RowText; the worker's write, always carried out
+    AnimationStep,    // lParam: RowText; row -1 when no installer was running at the step
+    ShowRestartPage,  // lParam unused
+    CountdownSecond,  // lParam: the number to show
+};
+
+struct RowText {
+    int row;
+    const wchar_t* text;
+};
+
+COrvaneDlg* MainDialog() noexcept { return g_pMainDlg; }
+
+// Sent, not posted: the sender waits until the user-interface thread has carried it out, which
+// is what orders the writes of the worker and the animation.
+void SendRunUpdate(RunUpdate kind, LPARAM data) noexcept {
+    COrvaneDlg* dialog = MainDialog();
+    if (dialog == nullptr) return;
+    SendMessageW(dialog->Handle(), COrvaneDlg::kRunUpdateMessage, static_cast<WPARAM>(kind), data);
+}
+
+void SendRowText(RunUpdate kind, int row, const wchar_t* text) noexcept {
+    RowText rowText{row, text};
+    SendRunUpdate(kind, reinterpret_cast<LPARAM>(&rowText));
+}
+
+const wchar_t* SlotText(int slot) noexcept { return g_uiTextTable[static_cast<std::size_t>(slot)].text; }
+
+// Redraws one control's rectangle of the main window at once, background included.
+void RedrawControl(HWND dialog, const framework::Control& control) noexcept {
+    RECT rect{};
+    GetWindowRect(control.Handle(), &rect);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
+    InvalidateRect(dialog, &rect, TRUE);
+    UpdateWindow(dialog);
+}
+
+// The window as the worker sees it. Column queries and changes go straight to the list (they are
+// sent to the user-interface thread by the system and nothing else writes the header).
+class DialogRunHost final : public InstallRunHost {
+public:
+    explicit DialogRunHost(COrvaneDlg& dialog) noexcept : dialog_(dialog) {}
+
+    int ListColumnCount() override { return dialog_.m_listInstalls.GetColumnCount(); }
+    void AddStatusColumn() override {
+        dialog_.m_listInstalls.SetColumnWidth(0, kNameColumnWidth);
+        dialog_.m_listInstalls.InsertColumn(kStatusColumn, kStatusHeading, LVCFMT_LEFT, kStatusColumnWidth);
+    }
+    bool IsListEnabled() override { return dialog_.m_listInstalls.IsEnabled(); }
+    void SetRowStatus(int row, RowStatus status) override {
+        const int slot = status == RowStatus::Running     ? kRunningSlot
+                         : status == RowStatus::Succeeded ? kSucceededSlot
+                                                          : kFailedSlot;
+        SendRowText(RunUpdate::RowStatus, row, SlotText(slot));
+    }
+    void SetRunningIndex(int row) override { dialog_.m_nRunningIndex = row; }
+    bool RunInstaller(const ConfigItem& item) override { return dialog_.RunInstaller(item); }
+
+private:
+    COrvaneDlg& dialog_;
+};
+
+}  // namespace
+
+void COrvaneDlg::OnInstall() noexcept {
+    m_bRunning = true;
+    // The dots thread is never waited for; it ends by itself once m_bRunning is clear.
+    framework::UniqueKernelHandle dots(CreateThread(nullptr, 0, ProgressDotsThread, nullptr, 0, nullptr));
+
+    ShowDefaultInstallPage(false);
+    ShowFinishPage(false);
+    ShowRestartPage(false);
+    HideProgressDots();
+    ShowCustomInstallPage(false);
+    ShowProgressPage(true);
+    m_btnCancel.Show(true);
+
+    m_hRunThread.Reset(CreateThread(nullptr, 0, RunCheckedInstallers, nullptr, 0, nullptr));
+    if (m_hRunThread) WaitPumping(m_hRunThread.Get());
+    m_bRunning = false;
+
+    ShowDefaultInstallPage(false);
+    ShowProgressPage(false);
+    ShowFinishPage(true);
+
+    DialogSystemServices services(*this);
+    if (!ShouldStartCountdown(services)) return;
+    m_hRestartThread.Reset(CreateThread(nullptr, 0, RestartCountdownThread, nullptr, 0, nullptr));
+    if (m_hRestartThread) WaitPumping(m_hRestartThread.Get());
+}
+
+void COrvaneDlg::WaitPumping(HANDLE thread) noexcept {
+    PumpOneMessage();
+    for (;;) {
+        const DWORD result = MsgWaitForMultipleObjects(1, &thread, FALSE, INFINITE, QS_ALLINPUT);
+        if (result == WAIT_OBJECT_0 || result == WAIT_FAILED) return;
+        PumpOneMessage();
+    }
+}
+
+void COrvaneDlg::PumpOneMessage() noexcept {
+    MSG message{};
+    if (!PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) return;
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+}
+
+DWORD WINAPI COrvaneDlg::RunCheckedInstallers(LPVOID) noexcept {
+    COrvaneDlg* dialog = MainDialog();
+    if (dialog == nullptr) return 0;
+    DialogRunHost host(*dialog);
+    try {
+        RunTickedInstallers(g_productConfig.installs, host);
+    } catch (...) {
+        // Out of memory in a resolution: the run ends; the finish page follows as after any run.
+        dialog->m_nRunningIndex = -1;
+    }
+    return 0;
+}
+
+bool COrvaneDlg::RunInstaller(const ConfigItem& item) noexcept {
+    std::string path;
+    std::string folder;
+    std::string file;
+    try {
+        if (!ResolveLaunchTarget(item, path)) return false;
+        const std::size_t slash = path.find_last_of('\\');
+        if (slash == std::string::npos) {
+            file = path;
+        } else {
+            folder = path.substr(0, slash);
+            file = path.substr(slash + 1);
+        }
+    } catch (...) {
+        return false;
+    }
+
+    m_execInfo = SHELLEXECUTEINFOA{};
+    m_execInfo.cbSize = sizeof(SHELLEXECUTEINFOA);
+    m_execInfo.fMask = SEE_MASK_NOCLOSEPROCESS;
+    m_execInfo.hwnd = nullptr;
+    m_execInfo.lpVerb = nullptr;
+    m_execInfo.lpFile = file.c_str();
+    m_execInfo.lpParameters = nullptr;
+    m_execInfo.lpDirectory = folder.c_str();
+    m_execInfo.nShow = SW_SHOW;
+    m_execInfo.hInstApp = nullptr;
+    ShellExecuteExA(&m_execInfo);
+    // The record must not keep pointers into this function's strings.
+    m_execInfo.lpFile = nullptr;
+    m_execInfo.lpDirectory = nullptr;
+
+    const HANDLE process = m_execInfo.hProcess;
+    if (process == nullptr) return false;
+    WaitForSingleObject(process, INFINITE);
+    DWORD exitCode = STILL_ACTIVE;
+    GetExitCodeProcess(process, &exitCode);
+    // Cleared before it is closed: the exit confirmation ends whatever hProcess names.
+    m_execInfo.hProcess = nullptr;
+    CloseHandle(process);
+    return IsSuccessfulExitCode(exitCode);
+}
+
+void COrvaneDlg::SetRunningRowStatus(const wchar_t* text) noexcept {
+    const int row = m_nRunningIndex;
+    if (row >= 0) m_listInstalls.SetItemText(row, kStatusColumn, text);
+}
+
+DWORD WINAPI COrvaneDlg::ProgressDotsThread(LPVOID) noexcept {
+    COrvaneDlg* dialog = MainDialog();
+    if (dialog == nullptr) return 0;
+    wchar_t heading[kDotLabelCapacity];
+    while (dialog->m_bRunning) {
+        for (int dots = 1; dots <= kMaxProgressDots && dialog->m_bRunning; ++dots) {
+            BuildDotLabel(SlotText(kRunningSlot), dots, heading);
+            SendRowText(RunUpdate::AnimationStep, dialog->m_nRunningIndex, heading);
+            Sleep(kStepMs);
+        }
+    }
+    return 0;
+}
+
+DWORD WINAPI COrvaneDlg::RestartCountdownThread(LPVOID) noexcept {
+    COrvaneDlg* dialog = MainDialog();
+    if (dialog == nullptr) return 0;
+    DialogSystemServices services(*dialog);
+    if (!CountdownRuns(services)) return 0;
+    SendRunUpdate(RunUpdate::ShowRestartPage, 0);
+    for (int second = kCountdownFirst; second >= kCountdownLast; --second) {
+        Sleep(kStepMs);
+        SendRunUpdate(RunUpdate::CountdownSecond, second);
+    }
+    dialog->RestartSystem();
+    return 0;
+}
+
+LRESULT COrvaneDlg::OnRunUpdate(WPARAM kind, LPARAM data) noexcept {
+    switch (static_cast<RunUpdate>(kind)) {
+        case RunUpdate::RowStatus: {
+            const auto* rowText = reinterpret_cast<const RowText*>(data);
+            m_listInstalls.SetItemText(rowText->row, kStatusColumn, rowText->text);
+            break;
+        }
+        case RunUpdate::AnimationStep: {
+            // A step that was on its way when the run ended changes nothing any more.
+            if (!m_bRunning) break;
+            const auto* rowText = reinterpret_cast<const RowText*>(data);
+            if (rowText->row >= 0 && rowText->row == m_nRunningIndex) SetRunningRowStatus(rowText->text);
+            m_stProgressTitle.SetText(rowText->text);
+            RedrawControl(Handle(), m_stProgressTitle);
+            break;
+        }
+        case RunUpdate::ShowRestartPage:
+            ShowRestartPage(true);
+            break;
+        case RunUpdate::CountdownSecond: {
+            wchar_t seconds[16];
+            std::swprintf(seconds, std::size(seconds), L"%d", static_cast<int>(data));
+            m_stRestartSeconds.SetText(seconds);
+            RedrawControl(Handle(), m_stRestartSeconds);
+            break;
+        }
+    }
+    return 0;
+}

@@ -1,0 +1,66 @@
+// The operating system's answers at the end of an installation run: WOW64, Windows 7, restart.
+#include <windows.h>
+
+#include "tasks/dialog_services.h"
+
+namespace {
+
+using IsWow64ProcessFunction = BOOL(WINAPI*)(HANDLE, PBOOL);
+
+// The entry found by the last lookup; nothing else reads it.
+IsWow64ProcessFunction g_isWow64Process = nullptr;
+
+}  // namespace
+
+bool COrvaneDlg::IsRunningUnderWow64() noexcept {
+    BOOL answer = FALSE;
+    // Looked up at run time: kernels older than the entry lack it (and are never WOW64).
+    const HMODULE kernel = GetModuleHandleW(L"kernel32");
+    g_isWow64Process = kernel ? reinterpret_cast<IsWow64ProcessFunction>(
+                                    reinterpret_cast<void*>(GetProcAddress(kernel, "IsWow64Process")))
+                              : nullptr;
+    if (g_isWow64Process != nullptr && !g_isWow64Process(GetCurrentProcess(), &answer)) answer = FALSE;
+    return answer != FALSE;
+}
+
+bool COrvaneDlg::IsWindows7() noexcept {
+    OSVERSIONINFOW version{};
+    version.dwOSVersionInfoSize = sizeof(version);
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+    GetVersionExW(&version);  // on failure the zeros answer false
+#pragma GCC diagnostic pop
+    return version.dwPlatformId == VER_PLATFORM_WIN32_NT && version.dwMajorVersion == 6 && version.dwMinorVersion == 1;
+}
+
+bool COrvaneDlg::RestartSystem() noexcept {
+    HANDLE rawToken = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &rawToken)) return false;
+    const framework::UniqueKernelHandle token(rawToken);
+
+    TOKEN_PRIVILEGES privileges{};
+    LookupPrivilegeValueW(nullptr, SE_SHUTDOWN_NAME, &privileges.Privileges[0].Luid);
+    privileges.PrivilegeCount = 1;
+    privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
+    AdjustTokenPrivileges(token.Get(), FALSE, &privileges, 0, nullptr, nullptr);
+    // ERROR_NOT_ALL_ASSIGNED arrives with a successful return: the privilege is not held.
+    if (GetLastError() != ERROR_SUCCESS) return false;
+
+    // Not EWX_FORCE: other programs are asked to close and can save their work; only a program
+    // that does not answer is ended.
+    return ExitWindowsEx(EWX_REBOOT | EWX_FORCEIFHUNG, SHTDN_REASON_MAJOR_APPLICATION |
+                                                           SHTDN_REASON_MINOR_INSTALLATION |
+                                                           SHTDN_REASON_FLAG_PLANNED) != FALSE;
+}
+
+void COrvaneDlg::OnFinish() noexcept {
+    DialogSystemServices services(*this);
+    switch (DecideFinishAction(services)) {
+        case FinishAction::CloseLauncher:
+            PostMessageW(Handle(), WM_CLOSE, 0, 0);
+            break;
+        case FinishAction::Restart:
+            RestartSystem();  // a refusal is not reported; the window stays as it is
+            break;
+    }
+}

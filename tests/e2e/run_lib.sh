@@ -1,0 +1,104 @@
+# Steps shared by the installation-run scenarios (scenario_run*.sh) and the benchmark. Sourced
+# after lib.sh, not run.
+#
+# The installers are copies of one test program whose file name gives its exit code and
+# duration (see installers/installer.cpp); each appends "<name> start <ms>" and "<name> end <ms>"
+# to Setup/install.log on the medium. Restart requests are recorded by a stub wineboot.exe.
+
+INSTALLER_EXE=${INSTALLER_EXE:-$(dirname "$PROBE_EXE")/installers/installer.exe}
+WINEBOOT_STUB_EXE=${WINEBOOT_STUB_EXE:-$(dirname "$PROBE_EXE")/installers/wineboot_stub.exe}
+PING_EXE=${PING_EXE:-$(dirname "$PROBE_EXE")/installers/ping.exe}
+
+# A medium with the test texts (slot k reads "S<k>") and skin, and conf.xml with the install
+# item lines read from standard input (manuals: none).
+write_run_medium() {  # dir
+    local dir="$1"
+    mkdir -p "$dir/Setup"
+    cp "$SETUP_EXE" "$dir/Setup.exe"
+    write_uicfg "$dir"
+    write_language "$dir" en-us ""
+    write_skin "$dir"
+    {
+        echo '<?xml version="1.0" encoding="utf-8"?>'
+        echo '<Product>'
+        echo '  <ui showIcon="0"/>'
+        echo '  <installs showIcon="0">'
+        cat
+        echo '  </installs>'
+        echo '  <manuals showIcon="0"/>'
+        echo '</Product>'
+    } >"$dir/conf.xml"
+}
+
+# Copies the test installer into the medium's Setup folder under each name given.
+add_installers() {  # medium dir, names (without .exe)...
+    local dir="$1" name; shift
+    for name in "$@"; do cp "$INSTALLER_EXE" "$dir/Setup/$name.exe"; done
+}
+
+# Replaces wineboot.exe of this scenario's prefix by the recording stub and makes Wine prefer
+# it. The prefix is a hard-link clone, so the file is replaced, never written through.
+install_wineboot_stub() {
+    cp --remove-destination "$WINEBOOT_STUB_EXE" "$WINEPREFIX/drive_c/windows/system32/wineboot.exe"
+    export WINEDLLOVERRIDES="wineboot.exe=n"
+    WINEBOOT_LOG="$WINEPREFIX/drive_c/wineboot-calls.log"
+    rm -f "$WINEBOOT_LOG"
+}
+
+restart_requests() { [ -f "$WINEBOOT_LOG" ] && grep -c . "$WINEBOOT_LOG" || echo 0; }
+
+# Column 1 (the status) of every row of the install list, one per line.
+statuses() { probe list 1061 | awk -F'\t' '{ print $6 }'; }
+status_of() { probe list 1061 | awk -F'\t' -v row="$1" '$1 == row { print $6 }'; }
+
+# The installer log as "name event" lines in the order written.
+run_log() { [ -f "$1/Setup/install.log" ] && awk '{ print $1, $2 }' "$1/Setup/install.log" | tr -d '\r'; }
+
+# Checks from the log that no two installers ran at the same time: each start follows the
+# previous installer's end.
+check_one_at_a_time() {  # description, medium dir
+    local bad
+    bad="$(tr -d '\r' <"$2/Setup/install.log" | awk '
+        $2 == "start" { if (open != "") { print "started " $1 " while " open " ran"; } open = $1; start = $3 }
+        $2 == "end"   { if (open != $1) print "end of " $1 " without its start"; open = "" }')"
+    if [ -z "$bad" ]; then pass "$1"; else fail "$1" "$bad"; fi
+}
+
+# Waits until the finish page is shown; returns 1 after SECONDS.
+wait_finish_page() { wait_visible 1047 1 "${1:-30}"; }
+
+# Start the run from a page: press the page's button, then the install button.
+start_run_from() {  # page button (1000 default, 1001 custom)
+    open_page "$1" 1016 || return 1
+    probe click 1016 >/dev/null || { fail "the install button can be pressed"; return 1; }
+}
+
+now_ms() { echo $(( $(date +%s%N) / 1000000 )); }
+
+# Reads control ID's text for MS milliseconds and prints "ms text" each time it changes.
+sample_text() {  # id, ms
+    local end=$(( $(now_ms) + $2 )) last="<none>" now text
+    while now=$(now_ms); [ "$now" -lt "$end" ]; do
+        text="$(probe text "$1" 2>/dev/null)" || continue
+        if [ "$text" != "$last" ]; then echo "$now $text"; last="$text"; fi
+    done
+}
+
+# Checks a sample_text record: the texts in order, the first one by FIRST_MS after T0, and
+# each change 1 s after the one before (within the probe's reading delay).
+check_steps() {  # description, t0 ms, first ms, expected texts (space-separated), sample file
+    local texts intervals="" bad="" prev="" t text
+    texts="$(awk '{ print $2 }' "$5" | tr '\n' ' ' | sed 's/ $//')"
+    [ "$texts" = "$4" ] || bad="texts: $texts"
+    read -r t text <"$5"
+    [ $(( t - $2 )) -le "$3" ] || bad="$bad first after $(( t - $2 )) ms"
+    while read -r t text; do
+        if [ -n "$prev" ]; then
+            local gap=$(( t - prev ))
+            intervals="$intervals $gap"
+            { [ "$gap" -ge 700 ] && [ "$gap" -le 1400 ]; } || bad="$bad gap $gap ms before '$text'"
+        fi
+        prev=$t
+    done <"$5"
+    if [ -z "$bad" ]; then pass "$1 (gaps:$intervals ms)"; else fail "$1" "$bad" "gaps:$intervals"; fi
+}

@@ -1,0 +1,88 @@
+#!/usr/bin/env bash
+# An installation run from the default page, end to end: the progress page with the cancel
+# button, the heading's dots once a second from the start, the running row's text, one
+# installer at a time in list order, each row's result by exit code (3010 and 1641 are
+# success), unticked rows left empty, the status column, then the finish page, the countdown
+# 7 ... 0 and the restart request; the finish button asks for the restart at once.
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/run_lib.sh"
+e2e_begin run
+
+medium="$WORK/medium"
+write_run_medium "$medium" <<'EOF2'
+    <item strId="ITEM0" open="Setup/a_exit0_3s.exe" default="1"/>
+    <item strId="ITEM1" open="Setup/b_exit1_1s.exe" default="1"/>
+    <item strId="ITEM2" open="Setup/u_exit0_0s.exe" default="0"/>
+    <item strId="ITEM3" open="Setup/c_exit0_1s.exe" default="1"/>
+    <item strId="ITEM4" open="Setup/d_exit3010_0s.exe" default="1"/>
+    <item strId="ITEM5" open="Setup/e_exit1641_0s.exe" default="1"/>
+EOF2
+add_installers "$medium" a_exit0_3s b_exit1_1s u_exit0_0s c_exit0_1s d_exit3010_0s e_exit1641_0s
+start_wine en_US.UTF-8
+install_wineboot_stub
+start_setup "$medium"
+if ! wait_window; then
+    fail "the main window opens"
+    exit 1
+fi
+
+open_page 1000 1016
+t0=$(now_ms)
+probe click 1016 >/dev/null
+sample_text 1045 6500 >"$WORK/heading.txt" &
+sampler=$!
+wait_visible 1045 1 3
+check_eq "during the run: the progress page, the cancel button and the list" "1017 1045 1046 1061" "$(visible_ids)"
+# While the first installer (3 s) runs, its row shows the heading's text.
+same=0
+for i in 1 2 3 4; do
+    row="$(status_of 0)"; heading="$(probe text 1045)"
+    [ "$row" = "$heading" ] && [[ $row =~ ^S19\.{1,5}$ ]] && { same=1; break; }
+    sleep 0.2
+done
+check_eq "the running row shows the heading's text (S19 and dots)" 1 "$same"
+check_eq "rows the run has not reached are empty" "|||||" "$(statuses | tail -n +2 | tr '\n' '|')"
+wait "$sampler"
+check_steps "the heading cycles one to five dots once a second, the first at once" "$t0" 700 \
+    "S19. S19.. S19... S19.... S19..... S19. S19.." "$WORK/heading.txt"
+
+if wait_finish_page 30; then pass "the finish page follows the run"; else fail "the finish page follows the run"; fi
+t1=$(now_ms)
+sample_text 1057 9700 >"$WORK/countdown.txt" &
+sampler=$!
+read_dump
+check_eq "finish page: heading, text, finish button and the list" "1047 1048 1050 1061" \
+    "$(visible_ids | sed 's/ 1056 1057 1058//')"
+check_eq "row results: 0 and 3010 and 1641 succeed, 1 fails, the unticked row stays empty" \
+    "S36|S37||S36|S36|S36|" "$(statuses | tr '\n' '|')"
+check_eq "the installers ran in list order, the unticked one not at all" \
+    "a_exit0_3s b_exit1_1s c_exit0_1s d_exit3010_0s e_exit1641_0s" \
+    "$(run_log "$medium" | awk '$2 == "start" { print $1 }' | tr '\n' ' ' | sed 's/ $//')"
+check_one_at_a_time "one installer at a time: each starts after the previous one ended" "$medium"
+info="$(probe listinfo 1061)"
+check_eq "status column 'Do', 95 wide, left-aligned; the name column 400 wide" \
+    "0 0 400 NAME|1 0 95 Do|" "$(awk -F'\t' '$1 == "column" { printf "%s %s %s %s|", $2, $3, $4, $5 }' <<<"$info")"
+check_eq "no restart request before the countdown ends" 0 "$(restart_requests)"
+
+wait "$sampler"
+# The countdown thread starts with the finish page: 7 comes one second later.
+check_eq "the seconds read 8 until the countdown's first step" 8 "$(head -1 "$WORK/countdown.txt" | cut -d' ' -f2)"
+grep -v ' 8$' "$WORK/countdown.txt" >"$WORK/countdown-steps.txt"
+check_steps "the countdown shows 7 ... 0, one a second" "$t1" 1400 "7 6 5 4 3 2 1 0" "$WORK/countdown-steps.txt"
+read_dump
+check_eq "the restart page is shown with the finish page" "1047 1048 1050 1056 1057 1058 1061" "$(visible_ids)"
+for i in $(seq 20); do [ "$(restart_requests)" -ge 1 ] && break; sleep 0.1; done
+check_eq "after 0 the restart is asked for once" 1 "$(restart_requests)"
+check_cmd "the restart asks programs to close, ending only hung ones (no forced kill)" \
+    grep -q -- '--end-session --force' "$WINEBOOT_LOG"
+check_cmd "the restart is not the forced kill" bash -c "! grep -q -- '--kill' '$WINEBOOT_LOG'"
+
+probe click 1050 >/dev/null
+for i in $(seq 20); do [ "$(restart_requests)" -ge 2 ] && break; sleep 0.1; done
+check_eq "the finish button asks for the restart at once" 2 "$(restart_requests)"
+check_cmd "the launcher stays open when the restart does not happen" probe window >/dev/null
+
+probe close >/dev/null
+if wait_setup_exit 8; then check_eq "after the run WM_CLOSE ends the launcher" 0 "$SETUP_EXIT"
+else fail "after the run WM_CLOSE ends the launcher"; fi
+e2e_finish
