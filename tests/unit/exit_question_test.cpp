@@ -1,11 +1,11 @@
 // The exit confirmation's question: two slot texts around a line break, bounded to the
 // 256-unit buffer without splitting a surrogate pair. Runs natively and under wine64.
+#include "tasks/exit_question.h"
+
 #include <gtest/gtest.h>
 
 #include <array>
 #include <string>
-
-#include "tasks/exit_question.h"
 
 namespace {
 
@@ -53,8 +53,7 @@ TEST(ExitQuestion, CutsToTheBufferWithoutSplittingAPair) {
         {"a full first slot leaves no room for the rest", Repeat(255, L'a'), L"B", Repeat(255, L'a')},
         {"half the line break is not kept", Repeat(254, L'a'), L"B", Repeat(254, L'a')},
         {"a first text's own carriage return is kept", Repeat(253, L'a') + L"\r", L"B", Repeat(253, L'a') + L"\r"},
-        {"the high half at the cut is dropped", Repeat(200, L'a'),
-         Repeat(52, L'b') + std::wstring{kHigh, kLow} + L"c",
+        {"the high half at the cut is dropped", Repeat(200, L'a'), Repeat(52, L'b') + std::wstring{kHigh, kLow} + L"c",
          Repeat(200, L'a') + L"\r\n" + Repeat(52, L'b')},
         {"a pair ending exactly at the cut stays", Repeat(200, L'a'),
          Repeat(51, L'b') + std::wstring{kHigh, kLow} + L"c",
