@@ -3,7 +3,7 @@
 # controls, whatever page came before (shared controls hidden by one page come back with the
 # next); the install button's state and caption colour follow the lists; ticks changed while
 # the list is not editable never reach the user's choice; select all enables installing even
-# when no installer can run.
+# when no installer can run; only icon numbers of the image list give a row its image.
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 e2e_begin pages
 
@@ -118,7 +118,11 @@ cat >"$medium/conf.xml" <<'XML'
     <item strId="ITEM0" default="1" icon="2"/>
     <item strId="ITEM1" default="0" icon="1"/>
   </installs>
-  <manuals showIcon="0"/>
+  <manuals showIcon="1">
+    <item strId="ITEM3" open="Manual/a.pdf" icon="5"/>
+    <item strId="ITEM4" open="Manual/b.pdf" icon="6"/>
+    <item strId="ITEM5" open="Manual/c.pdf" icon="-1"/>
+  </manuals>
 </Product>
 XML
 start_setup "$medium"
@@ -128,8 +132,11 @@ if wait_window; then
     press 1033
     check_eq "no runnable installer: select all leaves every row unticked" "00" "$(ticks)"
     check_install_button 1 "no runnable installer: select all"
+    # Icon 5 is the last of the six; 6 and -1 are inserted without an image index, which the
+    # platform list reads back as its default, 0.
     press 1015; press 1002
-    check_eq "an empty manuals list stays empty" 0 "$(probe list 1044 | grep -c .)"
+    check_eq "manual icons 5, 6, -1 give the rows images 5, 0, 0" "5 0 0" \
+        "$(probe list 1044 | awk -F'\t' '{ print $3 }' | tr '\n' ' ' | sed 's/ $//')"
 else
     fail "the main window opens with installers that cannot run"
 fi
