@@ -45,6 +45,14 @@ install_wineboot_stub() {
     rm -f "$WINEBOOT_LOG"
 }
 
+# Starts the prefix's wine with the real wineboot (a new session runs it and waits for it),
+# then puts the stub in its place for the rest of the session.
+start_wine_with_stub() {  # LC_ALL value
+    unset WINEDLLOVERRIDES
+    start_wine "$1"
+    install_wineboot_stub
+}
+
 restart_requests() { [ -f "$WINEBOOT_LOG" ] && grep -c . "$WINEBOOT_LOG" || echo 0; }
 
 # Column 1 (the status) of every row of the install list, one per line.
