@@ -25,10 +25,10 @@ cat >"$OUT/conf.xml" <<'EOF'
 <setup debug="no">
   <ui showIcon="1"/>
   <installs showIcon="1">
-    <item strId="APP_MAIN" open="Setup/Main/setup.bat" default="1" icon="1"/>
-    <item strId="APP_TOOLS" open="Setup/Tools/*.bat" default="1" icon="2"/>
-    <item strId="APP_DRIVER" open="Setup/Driver/{language}/setup.bat" defaultLanguage="en" icon="3"/>
-    <item strId="APP_SAMPLES" open="Setup/Samples/setup.bat" icon="4"/>
+    <item strId="APP_MAIN" open="Setup/Main/studio_exit0_5s.exe" default="1" icon="1"/>
+    <item strId="APP_TOOLS" open="Setup/Tools/*.exe" default="1" icon="2"/>
+    <item strId="APP_DRIVER" open="Setup/Driver/{language}/driver_exit3010_4s.exe" defaultLanguage="en" icon="3"/>
+    <item strId="APP_SAMPLES" open="Setup/Samples/samples_exit0_3s.exe" icon="4"/>
     <item strId="APP_CLOUD" default="1" icon="1"/>
   </installs>
   <manuals showIcon="1">
@@ -217,16 +217,19 @@ else
 fi
 
 # ---------------------------------------------------------------- installers and manuals
-# Harmless sample installers: each says what it would install and ends with exit code 0.
-installer() {  # path, what
+# Harmless sample installers: copies of the test installer, whose file name gives its exit
+# code and duration; each shows a small window meanwhile and logs to install.log beside it.
+INSTALLER_EXE="$BUILD/tests/e2e/installers/installer.exe"
+[ -f "$INSTALLER_EXE" ] || { echo "make_medium.sh: no $INSTALLER_EXE (build first)" >&2; exit 1; }
+installer() {  # path
     mkdir -p "$(dirname "$OUT/$1")"
-    printf '@echo off\r\necho Installing %s ...\r\necho Done.\r\nexit /b 0\r\n' "$2" >"$OUT/$1"
+    cp "$INSTALLER_EXE" "$OUT/$1"
 }
-installer Setup/Main/setup.bat "Aurora Studio"
-installer Setup/Tools/tools-setup.bat "the command-line tools"
-installer Setup/Driver/en-us/setup.bat "the USB device driver (English)"
-installer Setup/Driver/de-de/setup.bat "the USB device driver (German)"
-installer Setup/Samples/setup.bat "the sample projects"
+installer Setup/Main/studio_exit0_5s.exe
+installer Setup/Tools/tools_exit0_3s.exe
+installer Setup/Driver/en-us/driver_exit3010_4s.exe
+installer Setup/Driver/de-de/driver_exit3010_4s.exe
+installer Setup/Samples/samples_exit0_3s.exe
 
 manual() {  # path, text (UTF-8)
     mkdir -p "$(dirname "$OUT/$1")"
