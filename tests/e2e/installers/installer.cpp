@@ -57,9 +57,9 @@ void AppendLine(const std::wstring& logPath, const std::wstring& name, const cha
 // A small window with the installer's name for the duration, kept alive by its own loop.
 void ShowWhileWaiting(const std::wstring& name, unsigned long durationMs) {
     const std::wstring text = L"Installing " + name + L"\u2026";
-    const HWND window = CreateWindowExW(0, L"STATIC", text.c_str(), WS_OVERLAPPEDWINDOW | SS_CENTER | SS_CENTERIMAGE,
-                                        CW_USEDEFAULT, CW_USEDEFAULT, 320, 100, nullptr, nullptr,
-                                        GetModuleHandleW(nullptr), nullptr);
+    const HWND window =
+        CreateWindowExW(0, L"STATIC", text.c_str(), WS_OVERLAPPEDWINDOW | SS_CENTER | SS_CENTERIMAGE, CW_USEDEFAULT,
+                        CW_USEDEFAULT, 320, 100, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     if (window != nullptr) {
         SetWindowTextW(window, name.c_str());
         ShowWindow(window, SW_SHOWNOACTIVATE);
