@@ -235,7 +235,13 @@ CTL_IDS=()
 read_dump() {
     CTL_TEXT=(); CTL_VISIBLE=(); CTL_ENABLED=(); CTL_CLASS=(); CTL_RECT=(); CTL_STYLE=(); CTL_IDS=()
     local out id class visible enabled x y w h style text
-    out="$(probe dump)" || return 1
+    # A dump taken while the window is busy repainting can time out; one miss is not a verdict.
+    local try
+    for try in 1 2 3; do
+        out="$(probe dump)" && break
+        [ "$try" = 3 ] && { log "probe dump failed"; return 1; }
+        sleep 0.3
+    done
     while IFS=$'\t' read -r id class visible enabled x y w h style text; do
         CTL_IDS+=("$id")
         CTL_CLASS[$id]=$class; CTL_VISIBLE[$id]=$visible; CTL_ENABLED[$id]=$enabled
