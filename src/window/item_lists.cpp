@@ -18,6 +18,24 @@ const ConfigItem* ManualOfRow(int row) noexcept {
     return g_productConfig.manuals[static_cast<size_t>(row)].get();
 }
 
+// Siblings above the list that overlap it (the restart labels stand over its lower rows). No
+// control has WS_CLIPSIBLINGS, so the list paints over them whenever it repaints; drawing them
+// again where the list has just painted keeps the stacking order the template gives. They draw
+// transparently, so only that part is redrawn: text drawn twice over itself would thicken.
+void RedrawSiblingsAbove(HWND list, HDC listDc) noexcept {
+    RECT painted{};
+    if (GetClipBox(listDc, &painted) <= NULLREGION) return;
+    MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&painted), 2);
+    for (HWND sibling = GetWindow(list, GW_HWNDPREV); sibling; sibling = GetWindow(sibling, GW_HWNDPREV)) {
+        RECT siblingRect{};
+        RECT overlap{};
+        if (!IsWindowVisible(sibling) || !GetWindowRect(sibling, &siblingRect)) continue;
+        if (!IntersectRect(&overlap, &painted, &siblingRect)) continue;
+        MapWindowPoints(nullptr, sibling, reinterpret_cast<POINT*>(&overlap), 2);
+        RedrawWindow(sibling, &overlap, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    }
+}
+
 bool AnyInstallerSelected() noexcept {
     for (const auto& item : g_productConfig.installs) {
         if (item && item->selected) return true;
@@ -62,7 +80,10 @@ void COrvaneDlg::OnInstallListCustomDraw(NMHDR* header, LRESULT* result) noexcep
     *result = 0;
     switch (draw->nmcd.dwDrawStage) {
         case CDDS_PREPAINT:
-            *result = CDRF_NOTIFYITEMDRAW;
+            *result = CDRF_NOTIFYITEMDRAW | CDRF_NOTIFYPOSTPAINT;
+            break;
+        case CDDS_POSTPAINT:
+            RedrawSiblingsAbove(draw->nmcd.hdr.hwndFrom, draw->nmcd.hdc);
             break;
         case CDDS_ITEMPREPAINT: {
             const ConfigItem* item = InstallerOfRow(static_cast<int>(draw->nmcd.dwItemSpec));

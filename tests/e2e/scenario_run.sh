@@ -8,6 +8,27 @@ source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 source "$(dirname "${BASH_SOURCE[0]}")/run_lib.sh"
 e2e_begin run
 
+# The restart labels stand over the list's lower rows and above it in the stacking order: their
+# text has to be on screen over the list, not hidden under its painting. Red is the seconds'
+# colour; the lead and the explanation are black, which neither the list nor the skin shows.
+check_restart_labels_drawn() {  # moment, screenshot name
+    local shot x y w h lx ly lw lh bottom red black lead
+    shot="$(screenshot "$2")"
+    read -r x y w h <<<"${CTL_RECT[1057]}"
+    red="$(count_colour "$shot" "$x" "$y" "$w" "$h" "#FF0000")"
+    if [ "$red" -ge 20 ]; then pass "$1: the seconds are drawn in red over the list ($red red pixels)"
+    else fail "$1: the seconds are drawn in red over the list" "red pixels in 1057 ($x $y $w $h): $red"; fi
+    read -r lx ly lw lh <<<"${CTL_RECT[1061]}"
+    read -r x y w h <<<"${CTL_RECT[1058]}"
+    bottom=$(( ly + lh < y + h ? ly + lh : y + h ))
+    black="$(count_colour "$shot" "$x" "$y" "$w" $(( bottom - y )) "#000000")"
+    read -r x y w h <<<"${CTL_RECT[1056]}"
+    lead="$(count_colour "$shot" "$x" "$y" "$w" "$h" "#000000")"
+    if [ "$black" -ge 20 ] && [ "$lead" -ge 5 ]; then pass "$1: the lead and the restart text are drawn over the list"
+    else fail "$1: the lead and the restart text are drawn over the list" \
+        "black pixels: 1058 over the list $black, 1056 $lead"; fi
+}
+
 medium="$WORK/medium"
 write_run_medium "$medium" <<'EOF2'
     <item strId="ITEM0" open="Setup/a_exit0_3s.exe" default="1"/>
@@ -62,6 +83,7 @@ info="$(probe listinfo 1061)"
 check_eq "status column 'Do', 95 wide, left-aligned; the name column 400 wide" \
     "0 0 400 NAME|1 0 95 Do|" "$(awk -F'\t' '$1 == "column" { printf "%s %s %s %s|", $2, $3, $4, $5 }' <<<"$info")"
 check_eq "no restart request before the countdown ends" 0 "$(restart_requests)"
+check_restart_labels_drawn "during the countdown" countdown
 
 wait "$sampler"
 # The countdown thread starts with the finish page: 7 comes one second later.
@@ -70,6 +92,7 @@ grep -v ' 8$' "$WORK/countdown.txt" >"$WORK/countdown-steps.txt"
 check_steps "the countdown shows 7 ... 0, one a second" "$t1" 1400 "7 6 5 4 3 2 1 0" "$WORK/countdown-steps.txt"
 read_dump
 check_eq "the restart page is shown with the finish page" "1047 1048 1050 1056 1057 1058 1061" "$(visible_ids)"
+check_restart_labels_drawn "after the last step" countdown-end
 for i in $(seq 20); do [ "$(restart_requests)" -ge 1 ] && break; sleep 0.1; done
 check_eq "after 0 the restart is asked for once" 1 "$(restart_requests)"
 check_cmd "the restart asks programs to close, ending only hung ones (no forced kill)" \
