@@ -127,7 +127,11 @@ void COrvaneDlg::OnInstall() noexcept {
 void COrvaneDlg::WaitPumping(HANDLE thread) noexcept {
     PumpOneMessage();
     for (;;) {
-        const DWORD result = MsgWaitForMultipleObjects(1, &thread, FALSE, INFINITE, QS_ALLINPUT);
+        // MWMO_INPUTAVAILABLE: without it the wait sleeps through input that was already queued
+        // when the last message was taken (the button-up of a click whose button-down was just
+        // handled) until something new arrives, which can be the animation's next step a second
+        // later. With it the wait returns while anything is still queued.
+        const DWORD result = MsgWaitForMultipleObjectsEx(1, &thread, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
         if (result == WAIT_OBJECT_0 || result == WAIT_FAILED) return;
         PumpOneMessage();
     }

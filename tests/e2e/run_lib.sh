@@ -110,3 +110,42 @@ check_steps() {  # description, t0 ms, first ms, expected texts (space-separated
     done <"$5"
     if [ -z "$bad" ]; then pass "$1 (gaps:$intervals ms)"; else fail "$1" "$bad" "gaps:$intervals"; fi
 }
+
+# Rests the pointer in the screen's corner, outside the window (over an image button Wine's
+# mouse-tracking timer wakes the user-interface thread every 10 ms, which would hide a loop that
+# sleeps through queued input), then waits for the heading's next animation step: a click right
+# after a step is the one such a loop leaves lying longest. Returns 1 when the heading stands.
+await_step_pointer_away() {
+    local before now i
+    mouse_to 1020 760
+    sleep 0.3
+    before="$(probe text 1045)"
+    for i in $(seq 30); do
+        now="$(probe text 1045)"
+        [ "$now" != "$before" ] && return 0
+    done
+    return 1
+}
+
+# Taps at a screen point (move, press and release arriving together, see fast_click.py) and
+# prints the milliseconds until a box of the program is seen, or "none" when none comes in 3 s.
+# Nothing here sends the program a message meanwhile: that would wake its loop by itself.
+tap_to_box_ms() {  # x y
+    local out="$WORK/boxtime.txt" pid t0 seen i
+    : >"$out"
+    probe boxtime 3000 >"$out" 2>/dev/null &
+    pid=$!
+    for i in $(seq 200); do grep -q '^ready' "$out" && break; sleep 0.01; done
+    t0="$(python3 "$E2E_DIR/fast_click.py" "$1" "$2")" || { wait "$pid"; echo none; return; }
+    wait "$pid"
+    seen="$(tr -d '\r' <"$out" | awk '$1 == "seen" { print $2 }')"
+    if [ -n "$seen" ]; then echo $(( seen - t0 )); else echo none; fi
+}
+
+# After "no" to a question: waits for the box to go and for the main window to answer again
+# (without a window manager Wine holds the thread that closed a box for about two seconds).
+answer_no_and_settle() {
+    probe answer IDNO 3000 >/dev/null || return 1
+    probe waitnobox 3000 || return 1
+    probe text 1045 >/dev/null
+}

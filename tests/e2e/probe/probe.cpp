@@ -46,6 +46,8 @@ const char kUsageText[] =
     "  close                   posts WM_CLOSE to the main window\n"
     "  boxes                   every other dialog of the program: box, then its controls\n"
     "  msgbox MS               waits for a box and prints it like 'boxes'\n"
+    "  boxtime MS              prints 'ready', then waits for a box, polling every millisecond,\n"
+    "                          and prints 'seen' and the system time (ms since 1970) it came\n"
     "  answer BUTTON [MS]      presses a box's button: IDYES IDNO IDOK IDCANCEL, an id or its text\n"
     "  waitnobox MS            waits until no box is open\n"
     "  waitshown ID 0|1 MS     waits until the control is hidden (0) or shown (1)\n"
@@ -127,6 +129,7 @@ public:
         if (command == L"close") return Close();
         if (command == L"boxes") return PrintBoxes(target_.Boxes());
         if (command == L"msgbox") return WaitAndPrintBox();
+        if (command == L"boxtime") return BoxTime();
         if (command == L"answer") return Answer();
         if (command == L"waitnobox") return WaitNoBox();
         if (command == L"waitgone") return WaitGone();
@@ -356,6 +359,24 @@ private:
             return !boxes.empty();
         });
         return PrintBoxes(boxes);
+    }
+
+    // For latency measurements: the caller starts the probe, waits for "ready", acts, and
+    // compares its own clock with the time printed here (both read the system clock).
+    int BoxTime() const {
+        PrintLine("ready");
+        std::fflush(stdout);
+        const ULONGLONG deadline = GetTickCount64() + TimeoutArg(1, 5000);
+        while (target_.Boxes().empty()) {
+            if (GetTickCount64() >= deadline) return kNotFound;
+            Sleep(1);
+        }
+        FILETIME now{};
+        GetSystemTimePreciseAsFileTime(&now);
+        const ULONGLONG ticks = (static_cast<ULONGLONG>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
+        constexpr ULONGLONG kUnixEpochMs = 11644473600000ULL;  // 1601-01-01 to 1970-01-01
+        PrintLine(Join({"seen", Num(static_cast<long long>(ticks / 10000 - kUnixEpochMs))}));
+        return kFound;
     }
 
     static std::wstring WithoutAmpersands(const std::wstring& text) {
