@@ -19,7 +19,8 @@ HFONT CreatePointFont(int tenths, const wchar_t* face) noexcept {
     const HDC screen = GetDC(nullptr);
     const int pixelsPerInch = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
     if (screen) ReleaseDC(nullptr, screen);
-    const int height = pixelsPerInch * tenths / 720;
+    // Rounded to the nearest pixel, as MulDiv does: 14 pt at 96 dpi is 19 pixels, not 18.
+    const int height = MulDiv(pixelsPerInch, tenths, 720);
     font.lfHeight = -(height < 0 ? -height : height);
     return CreateFontIndirectW(&font);
 }
