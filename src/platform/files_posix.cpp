@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "platform/files.h"
+#include "platform/files_posix.h"
 
 namespace platform {
 
@@ -145,22 +146,25 @@ bool IsFolder(const std::string& path) {
 
 }  // namespace
 
-std::optional<std::uint32_t> ReadFileAttributes(const std::string& path) {
+std::optional<std::string> ResolveWindowsPath(const std::string& path) {
     if (path.empty() || path.size() >= kMaxPath) return std::nullopt;
     const SplitPath split = Split(path);
     if (split.components.empty()) {
         if (!split.absolute) return std::nullopt;
-        return kAttributeDirectory;
+        return "/";
     }
     const auto folder = ResolveFolder(split, split.components.size() - 1);
     if (!folder) return std::nullopt;
     const auto name = LookUp(*folder, split.components.back());
     if (!name) return std::nullopt;
-    const std::string full = *folder + *name;
+    return *folder + *name + (split.trailingSeparator ? "/" : "");
+}
+
+std::optional<std::uint32_t> ReadFileAttributes(const std::string& path) {
+    const auto full = ResolveWindowsPath(path);
     struct stat info {};
-    if (stat(full.c_str(), &info) != 0) return std::nullopt;
+    if (!full || stat(full->c_str(), &info) != 0) return std::nullopt;  // "file/" fails: it names no folder
     if (S_ISDIR(info.st_mode)) return kAttributeDirectory;
-    if (split.trailingSeparator) return std::nullopt;  // "file\" names no folder
     return (info.st_mode & S_IWUSR) ? kAttributeArchive : kAttributeArchive | kAttributeReadOnly;
 }
 

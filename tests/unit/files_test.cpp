@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/files.h"
+#include "platform/open_file.h"
 #include "support/test_paths.h"
 
 namespace {
@@ -164,6 +165,31 @@ TEST_F(FilesTest, PathsOfMaxPathOrMoreFail) {
     std::string longButFine = At("Sub\\");
     while (longButFine.size() < 240) longButFine += ".\\";
     EXPECT_TRUE(platform::ReadFileAttributes(longButFine + "Inner.exe"));
+}
+
+TEST_F(FilesTest, OpeningAFileReadsItsPathAsWindowsDoes) {
+    const struct {
+        const char* relative;
+        bool opens;
+    } cases[] = {
+        {"Alpha.TXT", true},
+        {"ALPHA.txt", true},
+        {"SUB\\inner.EXE", true},
+        {"sub/Inner.exe", true},
+        {"Sub\\..\\beta.txt", true},
+        {"Sub\\Deeper\\..\\..\\gamma", true},
+        {"Nowhere\\..\\beta.txt", true},  // ".." is taken from the text: the missing folder is never looked for
+        {"Alpha.TXT\\", false},
+        {"missing.txt", false},
+        {"Sub\\missing.exe", false},
+    };
+    for (const auto& c : cases) {
+        const platform::UniqueFile file = platform::OpenFileForReading(At(c.relative));
+        EXPECT_EQ(file != nullptr, c.opens) << c.relative;
+        if (file) {
+            EXPECT_EQ(std::fgetc(file.get()), 'x') << c.relative;
+        }
+    }
 }
 
 }  // namespace
