@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "framework/unique_handle.h"
+
 // Image services of the skinned interface: PNG files decoded by GDI+ (flat API) into image
 // objects that keep their alpha, drawn onto device contexts, and turned into plain GDI bitmaps
 // for the tiled background brush. Every failure is silent: an empty image reports 0 x 0 and
@@ -89,39 +91,9 @@ private:
     GdiplusGraphics* graphics_ = nullptr;
 };
 
-// Move-only owners of GDI objects.
-template <typename Handle>
-class UniqueGdiObject {
-public:
-    UniqueGdiObject() noexcept = default;
-    explicit UniqueGdiObject(Handle handle) noexcept : handle_(handle) {}
-    ~UniqueGdiObject() { Reset(); }
-    UniqueGdiObject(UniqueGdiObject&& other) noexcept : handle_(other.Release()) {}
-    UniqueGdiObject& operator=(UniqueGdiObject&& other) noexcept {
-        if (this != &other) Reset(other.Release());
-        return *this;
-    }
-    UniqueGdiObject(const UniqueGdiObject&) = delete;
-    UniqueGdiObject& operator=(const UniqueGdiObject&) = delete;
-
-    Handle Get() const noexcept { return handle_; }
-    explicit operator bool() const noexcept { return handle_ != nullptr; }
-    Handle Release() noexcept {
-        Handle handle = handle_;
-        handle_ = nullptr;
-        return handle;
-    }
-    void Reset(Handle handle = nullptr) noexcept {
-        if (handle_) DeleteObject(handle_);
-        handle_ = handle;
-    }
-
-private:
-    Handle handle_ = nullptr;
-};
-
-using UniqueBitmap = UniqueGdiObject<HBITMAP>;
-using UniqueBrush = UniqueGdiObject<HBRUSH>;
+// The framework's move-only owners of GDI objects.
+using UniqueBitmap = framework::UniqueBitmap;
+using UniqueBrush = framework::UniqueBrush;
 
 // Turns an image file into a bottom-up GDI DIB section: indexed images keep their depth and
 // palette (alpha dropped), 24-bit and 32-bit ARGB rows are copied as they are (not

@@ -46,7 +46,7 @@ BOOL COrvaneDlg::OnInitDialog() noexcept {
 
     try {
         const std::wstring menuPath = g_imageFolder + L"menu.png";
-        m_brBackground.Reset(controls::MakePatternBrushFromFile(menuPath.c_str()).Release());
+        m_brBackground = controls::MakePatternBrushFromFile(menuPath.c_str());
     } catch (...) {
         // Out of memory for the path: the dialog keeps the platform's background.
     }
