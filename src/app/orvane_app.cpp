@@ -1,8 +1,6 @@
 #include "app/orvane_app.h"
 
 #include <commctrl.h>
-#include <objidl.h>
-#include <gdiplus.h>
 
 #include <string>
 #include <vector>
@@ -46,13 +44,6 @@ std::basic_string<Char> FolderOf(const std::basic_string<Char>& path)
 
 }  // namespace
 
-COrvaneApp::~COrvaneApp()
-{
-    if (m_gdiplusToken != 0) {
-        Gdiplus::GdiplusShutdown(m_gdiplusToken);
-    }
-}
-
 void LocateProgramFolders()
 {
     // Two separate calls: the wide path keeps characters that the ANSI code page cannot
@@ -69,8 +60,7 @@ BOOL COrvaneApp::InitInstance()
     controls.dwICC = ICC_WIN95_CLASSES;
     InitCommonControlsEx(&controls);
 
-    const Gdiplus::GdiplusStartupInput startupInput;
-    Gdiplus::GdiplusStartup(&m_gdiplusToken, &startupInput, nullptr);
+    m_gdiplus.emplace();
 
     LocateProgramFolders();
     const std::string configPath = g_programFolder + "conf.xml";

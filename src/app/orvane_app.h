@@ -2,12 +2,16 @@
 
 #include <windows.h>
 
+#include <optional>
+
+#include "controls/image.h"
+
 // Owns the life of the process: prepares the platform, finds the medium, loads the
 // configuration and the interface texts, then runs the main window modally.
 class COrvaneApp {
 public:
     COrvaneApp() = default;
-    ~COrvaneApp();  // shuts GDI+ down
+    ~COrvaneApp() = default;  // GDI+ shuts down with m_gdiplus
     COrvaneApp(const COrvaneApp&) = delete;
     COrvaneApp& operator=(const COrvaneApp&) = delete;
 
@@ -15,7 +19,8 @@ public:
     BOOL InitInstance();
 
 private:
-    ULONG_PTR m_gdiplusToken = 0;
+    // Started by InitInstance, whose start-up order it keeps; a failed start-up is not reported.
+    std::optional<controls::GdiplusSession> m_gdiplus;
 };
 
 // Fills g_programFolder (ANSI) and g_imageFolder (UTF-16) from the executable's path.
