@@ -33,15 +33,13 @@ std::optional<LRESULT> Dialog::HandleMessage(UINT message, WPARAM wParam, LPARAM
     return std::nullopt;
 }
 
+bool IsCtlColorMessage(UINT message) noexcept {
+    return message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC;
+}
+
 bool ReturnsResultDirectly(UINT message) noexcept {
+    if (IsCtlColorMessage(message)) return true;
     switch (message) {
-        case WM_CTLCOLORMSGBOX:
-        case WM_CTLCOLOREDIT:
-        case WM_CTLCOLORLISTBOX:
-        case WM_CTLCOLORBTN:
-        case WM_CTLCOLORDLG:
-        case WM_CTLCOLORSCROLLBAR:
-        case WM_CTLCOLORSTATIC:
         case WM_COMPAREITEM:
         case WM_VKEYTOITEM:
         case WM_CHARTOITEM:

@@ -45,6 +45,9 @@ private:
     HWND window_ = nullptr;
 };
 
+// WM_CTLCOLORMSGBOX .. WM_CTLCOLORSTATIC: the colour requests of the controls and the dialog.
+bool IsCtlColorMessage(UINT message) noexcept;
+
 // Whether a dialog procedure returns `message`'s result itself rather than through DWLP_MSGRESULT.
 bool ReturnsResultDirectly(UINT message) noexcept;
 

@@ -61,6 +61,12 @@ void COrvaneDlg::DoDataExchange() noexcept {
 }
 
 std::optional<LRESULT> COrvaneDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+    if (framework::IsCtlColorMessage(message)) {
+        const HBRUSH brush =
+            OnCtlColor(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam), message - WM_CTLCOLORMSGBOX);
+        if (!brush) return std::nullopt;  // the platform's default colours
+        return reinterpret_cast<LRESULT>(brush);
+    }
     switch (message) {
         case WM_SYSCOMMAND:
             if (OnSysCommand(static_cast<UINT>(wParam), lParam)) return 0;
@@ -70,18 +76,6 @@ std::optional<LRESULT> COrvaneDlg::HandleMessage(UINT message, WPARAM wParam, LP
             return 0;
         case WM_QUERYDRAGICON:
             return reinterpret_cast<LRESULT>(OnQueryDragIcon());
-        case WM_CTLCOLORMSGBOX:
-        case WM_CTLCOLOREDIT:
-        case WM_CTLCOLORLISTBOX:
-        case WM_CTLCOLORBTN:
-        case WM_CTLCOLORDLG:
-        case WM_CTLCOLORSCROLLBAR:
-        case WM_CTLCOLORSTATIC: {
-            const HBRUSH brush = OnCtlColor(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam),
-                                            message - WM_CTLCOLORMSGBOX);
-            if (!brush) return std::nullopt;  // the platform's default colours
-            return reinterpret_cast<LRESULT>(brush);
-        }
         case WM_NCHITTEST:
             return OnNcHitTest(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
         case WM_DRAWITEM:
