@@ -216,6 +216,15 @@ wait_window() {  # timeout in ms (default 15000: the first start of a prefix is 
     read_window_line "$line"
 }
 
+# Starts Setup from a medium and waits for its main window; without one the scenario cannot go
+# on, so it ends here as a failure.
+start_setup_window() {  # medium dir
+    start_setup "$1"
+    wait_window && return 0
+    fail "the main window opens"
+    exit 1
+}
+
 refresh_window() {
     local line
     line="$(probe window)" || return 1
@@ -268,6 +277,11 @@ open_page() {  # button id, id of a control that the page shows
     probe click "$1" >/dev/null || { fail "button $1 can be pressed"; return 1; }
     wait_visible "$2" 1 3 || { fail "button $1 opens the page with $2"; return 1; }
 }
+
+# From a message box as the probe lists it (msgbox, boxes): the caption, and the texts of its
+# statics that have one, a line each.
+box_caption() { awk -F'\t' '$1 == "box" { print $3 }' <<<"$1"; }
+box_text() { awk -F'\t' '$1 == "static" && $3 != "" { print $3 }' <<<"$1"; }
 
 # Screen point of the centre of control ID (from the last dump and window line).
 control_centre() {  # id -> "x y"

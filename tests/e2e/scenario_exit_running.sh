@@ -14,11 +14,7 @@ XML
 add_installers "$medium" a_exit0_30s b_exit0_0s
 start_wine en_US.UTF-8
 install_wineboot_stub
-start_setup "$medium"
-if ! wait_window; then
-    fail "the main window opens"
-    exit 1
-fi
+start_setup_window "$medium"
 
 installer_running() { ! probe --exe a_exit0_30s.exe waitgone 0 >/dev/null 2>&1; }
 main_visible() { [ "$(probe window | awk -F'\t' '{ print $11 }')" = 1 ]; }
@@ -42,7 +38,7 @@ check_cmd "WM_CLOSE during a run: the installer runs on" installer_running
 
 probe click 1017 >/dev/null
 box="$(probe msgbox 5000)"
-check_eq "cancel during a run: the question" 'S32\r\nS33' "$(awk -F'\t' '$1 == "static" && $3 != "" { print $3 }' <<<"$box")"
+check_eq "cancel during a run: the question" 'S32\r\nS33' "$(box_text "$box")"
 probe answer IDNO 3000 >/dev/null
 check_cmd "No closes the box" probe waitnobox 3000
 sleep 0.5

@@ -50,9 +50,9 @@ write_conf "$medium" 'debug="yes"' 0 0 0
 start_wine de_DE.UTF-8
 start_setup "$medium"
 box="$(probe msgbox 15000)"
-check_eq "debug box caption" "Setup debug" "$(awk -F'\t' '$1 == "box" { print $3 }' <<<"$box")"
+check_eq "debug box caption" "Setup debug" "$(box_caption "$box")"
 check_eq "debug box text under de_DE" 'wLanguage = 0x0407\r\nszLanguage = de\r\nszCountry = DE\r\nszIniTest = (null)' \
-    "$(awk -F'\t' '$1 == "static" && $3 != "" { print $3 }' <<<"$box")"
+    "$(box_text "$box")"
 check_eq "debug box has one button" 1 "$(grep -c '^button' <<<"$box")"
 if probe window >/dev/null 2>&1; then fail "no main window while the debug box is open"
 else pass "no main window while the debug box is open"; fi
@@ -74,7 +74,7 @@ start_setup "$medium"
 box="$(probe msgbox 15000)"
 check_eq "debug box text under ja_JP with testLanguage" \
     'wLanguage = 0x0411\r\nszLanguage = ja\r\nszCountry = JP\r\nszIniTest = zh-cn' \
-    "$(awk -F'\t' '$1 == "static" && $3 != "" { print $3 }' <<<"$box")"
+    "$(box_text "$box")"
 probe answer IDOK >/dev/null
 if wait_window; then
     read_dump

@@ -11,11 +11,7 @@ medium="$WORK/medium"
 # Manuals: Item 3 (rule), Item 4 (no rule).
 write_medium "$medium" "" 0 1 1
 start_wine en_US.UTF-8
-start_setup "$medium"
-if ! wait_window; then
-    fail "the main window opens"
-    exit 1
-fi
+start_setup_window "$medium"
 
 # Rows as "check:image:text" separated by spaces, e.g. "1:2:Item 0".
 rows() {  # list id

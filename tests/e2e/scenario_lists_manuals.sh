@@ -27,11 +27,7 @@ mkdir -p "$medium/Manual/en"
 printf 'Guide\r\n' >"$medium/Manual/en/guide.txt"
 
 start_wine en_US.UTF-8
-start_setup "$medium"
-if ! wait_window; then
-    fail "the main window opens"
-    exit 1
-fi
+start_setup_window "$medium"
 
 notepad() { probe --exe notepad.exe "$@"; }
 # True while Notepad has a window.
@@ -60,10 +56,10 @@ check_nothing_opens "a double-click below the last row"
 double_click $(text_point 1044 2)
 box="$(probe msgbox 5000)"
 check_eq "a rule that matches nothing: the box's caption" "Configuration exception" \
-    "$(awk -F'\t' '$1 == "box" { print $3 }' <<<"$box")"
+    "$(box_caption "$box")"
 check_eq "a rule that matches nothing: the rule and every candidate" \
     'Configuration item:\nManual\\{language}\\none.pdf\n\nNo file matching the following rule was found.\rManual\\en_US\\none.pdf\nManual\\en*\\none.pdf\nManual\\en*\\none.pdf' \
-    "$(awk -F'\t' '$1 == "static" && $3 != "" { print $3 }' <<<"$box")"
+    "$(box_text "$box")"
 probe answer IDOK 3000 >/dev/null
 check_cmd "the box closes" probe waitnobox 3000
 if notepad_open; then fail "a rule that matches nothing opens no viewer"; else pass "a rule that matches nothing opens no viewer"; fi

@@ -16,11 +16,7 @@ medium="$WORK/medium"
 # Installers: Item 0 (rule, default), Item 1 (rule), Item 2 (default but no rule).
 write_medium "$medium" "" 0 0 0
 start_wine en_US.UTF-8
-start_setup "$medium"
-if ! wait_window; then
-    fail "the main window opens"
-    exit 1
-fi
+start_setup_window "$medium"
 
 ticks() { probe list 1061 | awk -F'\t' '{ printf "%s", $2 }'; }
 press() {  # button id: presses it and waits for the window to handle it

@@ -9,11 +9,7 @@ e2e_begin paint
 medium="$WORK/medium"
 write_medium "$medium" "" 1 0 0
 start_wine en_US.UTF-8
-start_setup "$medium"
-if ! wait_window; then
-    fail "the main window opens"
-    exit 1
-fi
+start_setup_window "$medium"
 read_dump
 sleep 0.5
 shot="$(screenshot start)"

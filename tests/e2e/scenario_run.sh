@@ -40,11 +40,7 @@ write_run_medium "$medium" <<'EOF2'
 EOF2
 add_installers "$medium" a_exit0_3s b_exit1_1s u_exit0_0s c_exit0_1s d_exit3010_0s e_exit1641_0s
 start_wine_with_stub en_US.UTF-8
-start_setup "$medium"
-if ! wait_window; then
-    fail "the main window opens"
-    exit 1
-fi
+start_setup_window "$medium"
 
 open_page 1000 1016
 t0=$(now_ms)

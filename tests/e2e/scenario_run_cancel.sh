@@ -15,11 +15,7 @@ write_run_medium "$medium" <<'EOF2'
 EOF2
 add_installers "$medium" a_exit0_3s b_exit0_0s t_exit0_0s long_exit0_60s
 start_wine_with_stub en_US.UTF-8
-start_setup "$medium"
-if ! wait_window; then
-    fail "the main window opens"
-    exit 1
-fi
+start_setup_window "$medium"
 
 start_run_from 1001
 wait_visible 1045 1 3
@@ -40,7 +36,7 @@ check_eq "installers started so far" "a_exit0_3s t_exit0_0s long_exit0_60s" \
 # Cancel, then "no".
 probe click 1017 >/dev/null
 box="$(probe msgbox 5000)"
-check_eq "cancel asks first: caption slot 34" "S34" "$(awk -F'\t' '$1 == "box" { print $3 }' <<<"$box")"
+check_eq "cancel asks first: caption slot 34" "S34" "$(box_caption "$box")"
 check_cmd "the question is slot 32, a line break, slot 33" grep -qF $'\tS32\\r\\nS33' <<<"$box"
 probe answer IDNO 3000 >/dev/null
 check_cmd "no closes the question" probe waitnobox 3000

@@ -16,19 +16,15 @@ EOF2
 add_installers "$medium" a_exit0_1s c_exit0_1s
 printf 'not a program\r\n' >"$medium/Setup/data.xyz"
 start_wine_with_stub en_US.UTF-8
-start_setup "$medium"
-if ! wait_window; then
-    fail "the main window opens"
-    exit 1
-fi
+start_setup_window "$medium"
 
 start_run_from 1000
 box="$(probe msgbox 10000)"
 check_eq "a rule that matches nothing: the box's caption" "Configuration exception" \
-    "$(awk -F'\t' '$1 == "box" { print $3 }' <<<"$box")"
+    "$(box_caption "$box")"
 check_eq "the box names the rule and its single candidate" \
     'Configuration item:\nSetup\\missing_*.exe\n\nNo file matching the following rule was found.\rSetup\\missing_*.exe' \
-    "$(awk -F'\t' '$1 == "static" && $3 != "" { print $3 }' <<<"$box")"
+    "$(box_text "$box")"
 check_eq "the box has one OK button" "OK" "$(awk -F'\t' '$1 == "button" { printf "%s", $3 }' <<<"$box")"
 row1="$(status_of 1)"
 check_cmd "the row of the unresolved item shows the running text meanwhile ($row1)" \

@@ -18,11 +18,7 @@ write_run_medium "$medium" <<'EOF2'
 EOF2
 add_installers "$medium" long_exit0_60s
 start_wine_with_stub en_US.UTF-8
-start_setup "$medium"
-if ! wait_window; then
-    fail "the main window opens"
-    exit 1
-fi
+start_setup_window "$medium"
 
 start_run_from 1000
 wait_visible 1017 1 3 || { fail "the run shows the cancel button"; exit 1; }

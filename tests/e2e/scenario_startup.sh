@@ -8,11 +8,7 @@ medium="$WORK/medium"
 # installs showIcon 0 and manuals showIcon 1: only the manuals list gets the icon set.
 write_medium "$medium" "" 1 0 1
 start_wine en_US.UTF-8
-start_setup "$medium"
-if ! wait_window; then
-    fail "the main window opens"
-    exit 1
-fi
+start_setup_window "$medium"
 pass "the main window opens"
 check_eq "client area 800 x 570" "800 570" "$CLIENT_W $CLIENT_H"
 check_eq "no frame around the client area" "800 570" "$WIN_W $WIN_H"
@@ -113,7 +109,7 @@ done
 # The About box opens on system command 0x13 (the low four bits do not count).
 probe syscommand 0x13
 box="$(probe msgbox 5000)"
-check_eq "About box caption" "关于 Orvane" "$(awk -F'\t' '$1 == "box" { print $3 }' <<<"$box")"
+check_eq "About box caption" "关于 Orvane" "$(box_caption "$box")"
 check_cmd "About box says Orvane，1.0 版" grep -qF $'\t''Orvane，1.0 版' <<<"$box"
 check_eq "About box button" "确定" "$(awk -F'\t' '$1 == "button" { print $3 }' <<<"$box")"
 screenshot about >/dev/null
