@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "config/language_state.h"
+#include "platform/message_box.h"
 
 // One installer or manual offered by the medium (an `item` element of conf.xml).
 struct ConfigItem {
@@ -36,10 +37,7 @@ class XMLDocument;
 class XMLElement;
 }  // namespace tinyxml2
 
-// Shows a narrow message box: owner window (or null), text, caption, MessageBoxA type.
-// An empty function stands for the platform's message box.
-using MessageBoxFunction =
-    std::function<int(void* owner, const std::string& text, const std::string& caption, unsigned type)>;
+using platform::MessageBoxFunction;
 
 inline constexpr char kDebugBoxCaption[] = "Setup debug";
 // The debug text is formed in a buffer of this many bytes (terminator included); a longer
