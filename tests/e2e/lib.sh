@@ -158,8 +158,9 @@ reap_setup() {
 }
 
 # Runs Setup.exe from a medium in the background. Usage: start_setup MEDIUM_DIR
+# Wine's error messages are kept for it (in setup.log): they explain a start that fails.
 start_setup() {
-    wine "$1/Setup.exe" >>"$WORK/setup.log" 2>&1 </dev/null &
+    WINEDEBUG=fixme-all wine "$1/Setup.exe" >>"$WORK/setup.log" 2>&1 </dev/null &
     SETUP_PID=$!
 }
 
@@ -208,7 +209,10 @@ wait_window() {  # timeout in ms (default 15000: the first start of a prefix is 
     while :; do
         if line="$(probe wait 1000)"; then break; fi
         if [ -n "$SETUP_PID" ] && ! kill -0 "$SETUP_PID" 2>/dev/null; then
-            log "Setup ended without a main window"; return 1
+            wait "$SETUP_PID"; SETUP_EXIT=$?; SETUP_PID=""
+            log "Setup ended without a main window (exit code $SETUP_EXIT); its output:"
+            sed 's/^/      /' "$WORK/setup.log" 2>/dev/null | tail -20
+            return 1
         fi
         if [ "$(date +%s%3N)" -ge "$deadline" ]; then log "no main window"; return 1; fi
     done
@@ -218,9 +222,17 @@ wait_window() {  # timeout in ms (default 15000: the first start of a prefix is 
 
 # Starts Setup from a medium and waits for its main window; without one the scenario cannot go
 # on, so it ends here as a failure.
+# A start that Wine's loader itself gave up on (a "wine: ..." message, nothing of Setup's) is
+# tried once more: it says nothing about Setup.
 start_setup_window() {  # medium dir
-    start_setup "$1"
-    wait_window && return 0
+    local attempt
+    for attempt in 1 2; do
+        : >"$WORK/setup.log"
+        start_setup "$1"
+        wait_window && return 0
+        [ -z "$SETUP_PID" ] && grep -q '^wine: ' "$WORK/setup.log" || break
+        log "Wine could not start Setup; once more"
+    done
     fail "the main window opens"
     exit 1
 }

@@ -67,10 +67,10 @@ check_eq "a double-click flips a row" "010" "$(ticks 1061)"
 double_click $(text_point 1061 2); sleep 0.4
 check_eq "a double-click leaves a row without a launch rule unticked" "010" "$(ticks 1061)"
 
-probe click 1034 >/dev/null; sleep 0.4; read_dump
+probe press 1034 >/dev/null; read_dump
 check_eq "select none unticks every row" "000" "$(ticks 1061)"
 check_eq "select none disables the install button" 0 "${CTL_ENABLED[1016]}"
-probe click 1033 >/dev/null; sleep 0.4; read_dump
+probe press 1033 >/dev/null; read_dump
 check_eq "select all ticks every row with a launch rule" "110" "$(ticks 1061)"
 check_eq "select all enables the install button" 1 "${CTL_ENABLED[1016]}"
 single_click $(box_point 1061 0); sleep 0.3
@@ -88,7 +88,7 @@ open_page 1001 1035
 check_eq "the custom page shows the user's ticks again" "010" "$(ticks 1061)"
 
 # Untick everything, go to the default page: the install button stays disabled there.
-probe click 1034 >/dev/null; sleep 0.4
+probe press 1034 >/dev/null
 open_page 1015 1000
 open_page 1000 1025
 check_eq "the default page leaves the install button as the custom page left it" 0 "${CTL_ENABLED[1016]}"

@@ -20,8 +20,8 @@ start_setup_window "$medium"
 
 ticks() { probe list 1061 | awk -F'\t' '{ printf "%s", $2 }'; }
 press() {  # button id: presses it and waits for the window to handle it
-    probe click "$1" >/dev/null || { fail "button $1 can be pressed"; return 1; }
-    sleep 0.4
+    probe press "$1" >/dev/null || { fail "button $1 can be pressed"; return 1; }
+    sleep 0.4  # for the repaint that screenshots look at
     read_dump
 }
 

