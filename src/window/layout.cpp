@@ -31,6 +31,9 @@ const wchar_t* Slot(int number) noexcept { return g_uiTextTable[static_cast<size
 
 BOOL COrvaneDlg::OnInitDialog() noexcept {
     framework::Dialog::OnInitDialog();
+    // A dialog has no icon of its own; the taskbar and Alt+Tab show this one.
+    SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon.Get()));
+    SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon.Get()));
     PlaceControls();
 
     ShowMenuPage(true);
