@@ -2,10 +2,12 @@
 
 #include <cstddef>
 
-// The progress heading's text with `dots` full stops appended, in a fixed buffer of 256 UTF-16
-// units. The base text is cut so that it, the dots and the terminator always fit.
-inline constexpr std::size_t kDotLabelCapacity = 256;
+// The progress heading's text with `dots` full stops appended, in a fixed buffer with room for
+// the longest interface text (255 UTF-16 units), five dots and the terminator. A longer base,
+// which no text slot holds, is cut so that the buffer never overruns.
 inline constexpr int kMaxProgressDots = 5;
+inline constexpr std::size_t kLongestSlotText = 255;
+inline constexpr std::size_t kDotLabelCapacity = kLongestSlotText + kMaxProgressDots + 1;
 
 template <typename Char>
 constexpr void BuildDotLabel(const Char* base, int dots, Char (&buffer)[kDotLabelCapacity]) noexcept {

@@ -35,19 +35,18 @@ TEST(DotLabels, AppendsTheDotsToTheHeading) {
     }
 }
 
-TEST(DotLabels, LongHeadingIsCutSoTheBufferNeverOverruns) {
+TEST(DotLabels, TheLongestSlotTextKeepsAllItsUnitsAndLongerOnesNeverOverrun) {
     struct Case {
         std::size_t baseLength;
         int dots;
         std::size_t expectedLength;
     };
     const Case cases[] = {
-        {250, 5, 255},  // exactly fits with five dots and the terminator
-        {251, 5, 255},
-        {255, 5, 255},  // the longest text a table slot holds
-        {255, 1, 251},
-        {1000, 5, 255},
-        {249, 5, 254},
+        {255, 5, 260},  // the longest text a table slot holds, whole, with five dots
+        {255, 1, 256},
+        {250, 5, 255},
+        {256, 5, 260},  // longer than any slot: cut, dots and terminator still fit
+        {1000, 5, 260},
     };
     for (const Case& c : cases) {
         const std::u16string label = Label(std::u16string(c.baseLength, u'x'), c.dots);
