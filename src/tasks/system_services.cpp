@@ -24,11 +24,14 @@ bool COrvaneDlg::IsRunningUnderWow64() noexcept {
 }
 
 bool COrvaneDlg::IsWindows7() noexcept {
-    OSVERSIONINFOW version{};
+    // The extended record (284 bytes): a size of 284 on the plain 276-byte record would let the
+    // call write past it.
+    OSVERSIONINFOEXW version{};
+    static_assert(sizeof(version) == 284);
     version.dwOSVersionInfoSize = sizeof(version);
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-    GetVersionExW(&version);  // on failure the zeros answer false
+    GetVersionExW(reinterpret_cast<OSVERSIONINFOW*>(&version));  // on failure the zeros answer false
 #pragma GCC diagnostic pop
     return version.dwPlatformId == VER_PLATFORM_WIN32_NT && version.dwMajorVersion == 6 && version.dwMinorVersion == 1;
 }
