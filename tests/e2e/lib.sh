@@ -222,15 +222,15 @@ wait_window() {  # timeout in ms (default 15000: the first start of a prefix is 
 
 # Starts Setup from a medium and waits for its main window; without one the scenario cannot go
 # on, so it ends here as a failure.
-# A start that Wine's loader itself gave up on (a "wine: ..." message, nothing of Setup's) is
-# tried once more: it says nothing about Setup.
+# A start that Wine's loader gave up on before Setup ran (no kernel32, no server) is tried once
+# more: it says nothing about Setup. A crash ("wine: Unhandled ...") is not retried.
 start_setup_window() {  # medium dir
     local attempt
     for attempt in 1 2; do
         : >"$WORK/setup.log"
         start_setup "$1"
         wait_window && return 0
-        [ -z "$SETUP_PID" ] && grep -q '^wine: ' "$WORK/setup.log" || break
+        [ -z "$SETUP_PID" ] && grep -qE '^wine: (could not load kernel32|.*wine ?server)' "$WORK/setup.log" || break
         log "Wine could not start Setup; once more"
     done
     fail "the main window opens"
