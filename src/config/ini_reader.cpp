@@ -2,19 +2,13 @@
 
 #include <algorithm>
 
+#include "platform/ascii_case.h"
 #include "platform/open_file.h"
 
 namespace {
 
 // The private-profile reader's blanks: ASCII white space and ^Z (DOS end of file).
 bool IsBlank(char c) { return (c >= 0x09 && c <= 0x0D) || c == 0x1A || c == ' '; }
-
-char FoldCase(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool SameName(std::string_view a, std::string_view b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return FoldCase(x) == FoldCase(y); });
-}
 
 std::string_view TrimLeft(std::string_view text) {
     while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
@@ -48,13 +42,13 @@ public:
             const std::size_t close = line.rfind(']');
             if (close != 0 && close != std::string_view::npos) {
                 if (inSection_) return false;  // only the first section of that name counts
-                inSection_ = SameName(line.substr(1, close - 1), section_);
+                inSection_ = platform::EqualIgnoringAsciiCase(line.substr(1, close - 1), section_);
                 return true;
             }
         }
         if (!inSection_) return true;
         const std::size_t equals = line.find('=');
-        if (!SameName(TrimRight(line.substr(0, equals)), key_)) return true;
+        if (!platform::EqualIgnoringAsciiCase(TrimRight(line.substr(0, equals)), key_)) return true;
         if (equals != std::string_view::npos) value_ = Deliver(TrimLeft(line.substr(equals + 1)));
         return false;
     }

@@ -4,21 +4,12 @@
 #include <cstring>
 #include <string_view>
 
+#include "platform/ascii_case.h"
 #include "platform/open_file.h"
 
 namespace {
 
 bool IsSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
-
-bool SameWord(std::string_view text, std::string_view word) {
-    if (text.size() != word.size()) return false;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        char c = text[i];
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-        if (c != word[i]) return false;
-    }
-    return true;
-}
 
 }  // namespace
 
@@ -36,10 +27,10 @@ bool QueryBoolAttribute(const tinyxml2::XMLElement& element, const char* name, b
     const char* text = element.Attribute(name);
     if (!text) return false;
     for (const char* word : {"true", "yes", "1"}) {
-        if (SameWord(text, word)) return value = true, true;
+        if (platform::EqualIgnoringAsciiCase(text, word)) return value = true, true;
     }
     for (const char* word : {"false", "no", "0"}) {
-        if (SameWord(text, word)) return value = false, true;
+        if (platform::EqualIgnoringAsciiCase(text, word)) return value = false, true;
     }
     return false;
 }

@@ -1,3 +1,5 @@
+#include "platform/files_posix.h"
+
 #include <dirent.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -6,8 +8,8 @@
 #include <memory>
 #include <string_view>
 
+#include "platform/ascii_case.h"
 #include "platform/files.h"
-#include "platform/files_posix.h"
 
 namespace platform {
 
@@ -18,14 +20,6 @@ constexpr std::uint32_t kAttributeReadOnly = 0x01;
 constexpr std::uint32_t kAttributeArchive = 0x20;  // what Windows and Wine report for a plain file
 
 bool IsSeparator(char c) { return c == '\\' || c == '/'; }
-
-char FoldCase(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool SameName(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return FoldCase(x) == FoldCase(y);
-           });
-}
 
 bool HasWildcard(std::string_view name) { return name.find_first_of("*?") != std::string_view::npos; }
 
@@ -44,7 +38,7 @@ bool MatchesWildcard(std::string_view name, std::string_view pattern) {
         if (p < pattern.size() && pattern[p] == '*') {
             starPattern = p++;
             starName = n;
-        } else if (p < pattern.size() && (pattern[p] == '?' || FoldCase(pattern[p]) == FoldCase(name[n]))) {
+        } else if (p < pattern.size() && (pattern[p] == '?' || FoldAsciiCase(pattern[p]) == FoldAsciiCase(name[n]))) {
             ++p;
             ++n;
         } else if (starPattern != std::string_view::npos) {
@@ -105,7 +99,7 @@ std::vector<std::string> ListFolder(const std::string& folder) {
     }
     std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
         return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
-                                            [](char x, char y) { return FoldCase(x) < FoldCase(y); });
+                                            [](char x, char y) { return FoldAsciiCase(x) < FoldAsciiCase(y); });
     });
     return names;
 }
@@ -122,7 +116,7 @@ std::optional<std::string> LookUp(const std::string& folder, const std::string& 
     if (!IsWindowsName(component)) return std::nullopt;
     if (Exists(folder + component)) return component;
     for (auto& name : ListFolder(folder)) {
-        if (SameName(name, component)) return std::move(name);
+        if (EqualIgnoringAsciiCase(name, component)) return std::move(name);
     }
     return std::nullopt;
 }
