@@ -56,15 +56,8 @@ fi
 check_cmd "the run was still under way while measuring" grep -qE '^S19\.{1,5}$' <<<"$heading_seen"
 
 # Click-to-question latency: taps on the cancel button right after an animation step.
-refresh_window
-read_dump
-read -r cancel_x cancel_y <<<"$(control_centre 1017)"
-taps=()
-for tap in $(seq "$TAPS"); do
-    await_step_pointer_away || break
-    taps+=("$(tap_to_box_ms "$cancel_x" "$cancel_y")")
-    answer_no_and_settle || break
-done
+time_cancel_taps "$TAPS" || log "$TAP_PROBLEM"
+taps=("${TAP_LATENCIES[@]}")
 unanswered=$(printf '%s\n' "${taps[@]}" | grep -c none)
 read -r tap50 tapmax < <(printf '%s\n' "${taps[@]}" | grep -v none | sort -n | awk '
     { v[NR] = $1 }

@@ -156,3 +156,20 @@ answer_no_and_settle() {
     probe waitnobox 3000 || return 1
     probe text 1045 >/dev/null
 }
+
+# Taps the cancel button COUNT times, each right after an animation step, times each tap until
+# the exit question shows and answers no. Sets TAP_LATENCIES (ms, or "none" without a question
+# in 3 s) and TAP_CAPTION (the first question's caption); on a hitch returns 1 with TAP_PROBLEM.
+time_cancel_taps() {  # count
+    local x y tap
+    TAP_LATENCIES=(); TAP_CAPTION=""; TAP_PROBLEM=""
+    refresh_window
+    read_dump
+    read -r x y <<<"$(control_centre 1017)"
+    for tap in $(seq "$1"); do
+        await_step_pointer_away || { TAP_PROBLEM="the heading animates before tap $tap"; return 1; }
+        TAP_LATENCIES+=("$(tap_to_box_ms "$x" "$y")")
+        [ -n "$TAP_CAPTION" ] || TAP_CAPTION="$(box_caption "$(probe boxes)")"
+        answer_no_and_settle || { TAP_PROBLEM="no closes the question (tap $tap)"; return 1; }
+    done
+}

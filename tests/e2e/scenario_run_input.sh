@@ -24,18 +24,9 @@ start_run_from 1000
 wait_visible 1017 1 3 || { fail "the run shows the cancel button"; exit 1; }
 for i in $(seq 100); do run_log "$medium" | grep -q '^long_exit0_60s start' && break; sleep 0.1; done
 sleep 0.5
-refresh_window
-read_dump
-read -r cancel_x cancel_y <<<"$(control_centre 1017)"
-
-latencies=()
-caption=""
-for click in $(seq "$CLICKS"); do
-    await_step_pointer_away || { fail "the heading animates before click $click"; break; }
-    latencies+=("$(tap_to_box_ms "$cancel_x" "$cancel_y")")
-    [ -n "$caption" ] || caption="$(probe boxes | awk -F'\t' '$1 == "box" { print $3 }')"
-    answer_no_and_settle || { fail "no closes the question (click $click)"; break; }
-done
+time_cancel_taps "$CLICKS" || fail "$TAP_PROBLEM"
+latencies=("${TAP_LATENCIES[@]}")
+caption="$TAP_CAPTION"
 log "click-to-question latencies: ${latencies[*]} ms"
 check_eq "a tap on cancel brings up the exit question (caption slot 34)" "S34" "$caption"
 slow=()
