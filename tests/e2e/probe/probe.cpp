@@ -175,6 +175,12 @@ private:
         return control;
     }
 
+    // The main window's control named by argument 1, or an error message and null.
+    HWND MainControlArg() const {
+        HWND main = Main();
+        return main == nullptr ? nullptr : ControlArg(main, 1);
+    }
+
     static std::string WindowLine(HWND window) {
         DWORD processId = 0;
         GetWindowThreadProcessId(window, &processId);
@@ -225,18 +231,14 @@ private:
     }
 
     int Text() const {
-        HWND main = Main();
-        if (main == nullptr) return kNotFound;
-        HWND control = ControlArg(main, 1);
+        HWND control = MainControlArg();
         if (control == nullptr) return kNotFound;
         PrintLine(Escape(WindowText(control)));
         return kFound;
     }
 
     int ListInfo() const {
-        HWND main = Main();
-        if (main == nullptr) return kNotFound;
-        HWND control = ControlArg(main, 1);
+        HWND control = MainControlArg();
         if (control == nullptr) return kNotFound;
         RemoteListView list(control);
         if (!list.Valid()) return Fail("cannot reach the list's process");
@@ -255,9 +257,7 @@ private:
     }
 
     int List() const {
-        HWND main = Main();
-        if (main == nullptr) return kNotFound;
-        HWND control = ControlArg(main, 1);
+        HWND control = MainControlArg();
         if (control == nullptr) return kNotFound;
         RemoteListView list(control);
         if (!list.Valid()) return Fail("cannot reach the list's process");
@@ -274,11 +274,10 @@ private:
     }
 
     int RowRect() const {
-        HWND main = Main();
-        if (main == nullptr) return kNotFound;
-        HWND control = ControlArg(main, 1);
+        HWND control = MainControlArg();
+        if (control == nullptr) return kNotFound;
         long row = 0;
-        if (control == nullptr || !Arg(2, &row)) return Usage();
+        if (!Arg(2, &row)) return Usage();
         RemoteListView list(control);
         if (!list.Valid()) return Fail("cannot reach the list's process");
         auto bounds = list.RowRect(static_cast<int>(row), LVIR_BOUNDS);
@@ -291,12 +290,11 @@ private:
     }
 
     int Check() const {
-        HWND main = Main();
-        if (main == nullptr) return kNotFound;
-        HWND control = ControlArg(main, 1);
+        HWND control = MainControlArg();
+        if (control == nullptr) return kNotFound;
         long row = 0;
         long state = 0;
-        if (control == nullptr || !Arg(2, &row) || !Arg(3, &state)) return Usage();
+        if (!Arg(2, &row) || !Arg(3, &state)) return Usage();
         RemoteListView list(control);
         if (!list.Valid()) return Fail("cannot reach the list's process");
         return list.SetCheck(static_cast<int>(row), state != 0) ? kFound : Fail("LVM_SETITEMSTATE failed");
@@ -306,14 +304,12 @@ private:
     // click returns after its handler, so the next look sees its effect; posted, it does not
     // wait for a handler that opens a box.
     int Click(bool wait) const {
-        HWND main = Main();
-        if (main == nullptr) return kNotFound;
-        HWND control = ControlArg(main, 1);
+        HWND control = MainControlArg();
         if (control == nullptr) return kNotFound;
         if (!IsWindowVisible(control) || !IsWindowEnabled(control)) {
             std::fprintf(stderr, "probe: the control is hidden or disabled (style %08lx, main window %s)\n",
                          static_cast<unsigned long>(GetWindowLongW(control, GWL_STYLE)),
-                         IsWindowVisible(main) ? "visible" : "hidden");
+                         IsWindowVisible(GetParent(control)) ? "visible" : "hidden");
             return kRefused;
         }
         if (!wait) return PostMessageW(control, BM_CLICK, 0, 0) ? kFound : Fail("PostMessage failed");
@@ -323,13 +319,12 @@ private:
     }
 
     int Command() const {
-        HWND main = Main();
-        if (main == nullptr) return kNotFound;
-        HWND control = ControlArg(main, 1);
+        HWND control = MainControlArg();
         if (control == nullptr) return kNotFound;
         const WPARAM wParam = MAKEWPARAM(GetDlgCtrlID(control), BN_CLICKED);
-        return PostMessageW(main, WM_COMMAND, wParam, reinterpret_cast<LPARAM>(control)) ? kFound
-                                                                                          : Fail("PostMessage failed");
+        return PostMessageW(GetParent(control), WM_COMMAND, wParam, reinterpret_cast<LPARAM>(control))
+                   ? kFound
+                   : Fail("PostMessage failed");
     }
 
     int SysCommand() const {
