@@ -43,7 +43,6 @@ const char kUsageText[] =
     "  check LIST ROW 0|1      sets a row's check box\n"
     "  click ID                BM_CLICK to a visible, enabled button\n"
     "  press ID                the same, sent: returns once the window has handled it\n"
-    "  command ID              WM_COMMAND BN_CLICKED from ID to the main window\n"
     "  syscommand CMD          posts WM_SYSCOMMAND CMD to the main window\n"
     "  close                   posts WM_CLOSE to the main window\n"
     "  boxes                   every other dialog of the program: box, then its controls\n"
@@ -127,7 +126,6 @@ public:
         if (command == L"check") return Check();
         if (command == L"click") return Click(false);
         if (command == L"press") return Click(true);
-        if (command == L"command") return Command();
         if (command == L"syscommand") return SysCommand();
         if (command == L"close") return Close();
         if (command == L"boxes") return PrintBoxes(target_.Boxes());
@@ -316,15 +314,6 @@ private:
         DWORD_PTR result = 0;
         return SendMessageTimeoutW(control, BM_CLICK, 0, 0, SMTO_NORMAL, kClickTimeoutMs, &result) ? kFound
                                                                                                  : Fail("the click was not handled in time");
-    }
-
-    int Command() const {
-        HWND control = MainControlArg();
-        if (control == nullptr) return kNotFound;
-        const WPARAM wParam = MAKEWPARAM(GetDlgCtrlID(control), BN_CLICKED);
-        return PostMessageW(GetParent(control), WM_COMMAND, wParam, reinterpret_cast<LPARAM>(control))
-                   ? kFound
-                   : Fail("PostMessage failed");
     }
 
     int SysCommand() const {
