@@ -290,6 +290,16 @@ open_page() {  # button id, id of a control that the page shows
     wait_visible "$2" 1 3 || { fail "button $1 opens the page with $2"; return 1; }
 }
 
+# Presses a button that asks the exit question, answers yes and checks that the launcher ends,
+# with exit code 0.
+leave_with_yes() {  # button id, when (for the check's name)
+    probe click "$1" >/dev/null
+    probe msgbox 5000 >/dev/null
+    probe answer IDYES 3000 >/dev/null
+    if wait_setup_exit 10; then check_eq "$2: yes ends the launcher with exit code 0" 0 "$SETUP_EXIT"
+    else fail "$2: yes ends the launcher with exit code 0" "it still runs after 10 s"; fi
+}
+
 # From a message box as the probe lists it (msgbox, boxes): the caption, and the texts of its
 # statics that have one, a line each.
 box_caption() { awk -F'\t' '$1 == "box" { print $3 }' <<<"$1"; }

@@ -46,15 +46,7 @@ check_cmd "No during a run: the installer runs on" installer_running
 read_dump
 check_eq "No during a run: the progress page stays" "$PROGRESS" "$(visible_ids)"
 
-probe click 1017 >/dev/null
-probe msgbox 5000 >/dev/null
-probe answer IDYES 3000 >/dev/null
-if wait_setup_exit 10; then
-    pass "Yes during a run ends the launcher"
-    check_eq "Yes during a run: the launcher's exit code is 0" 0 "$SETUP_EXIT"
-else
-    fail "Yes during a run ends the launcher"
-fi
+leave_with_yes 1017 "during a run"
 gone=0
 for _ in $(seq 25); do installer_running || { gone=1; break; }; sleep 0.2; done
 check_eq "Yes during a run ends the running installer" 1 "$gone"
