@@ -46,10 +46,17 @@ check_cmd "No during a run: the installer runs on" installer_running
 read_dump
 check_eq "No during a run: the progress page stays" "$PROGRESS" "$(visible_ids)"
 
+# A second process watches the installer, to read the exit code it is ended with.
+probe --exe a_exit0_30s.exe exitcode 15000 >"$WORK/installer-exit.txt" 2>&1 &
+watcher=$!
+for _ in $(seq 50); do grep -q watching "$WORK/installer-exit.txt" && break; sleep 0.1; done
 leave_with_yes 1017 "during a run"
 gone=0
 for _ in $(seq 25); do installer_running || { gone=1; break; }; sleep 0.2; done
 check_eq "Yes during a run ends the running installer" 1 "$gone"
+wait "$watcher"
+check_eq "the installer is ended with exit code 0" "watching 0" \
+    "$(tr -d '\r' <"$WORK/installer-exit.txt" | tr '\n' ' ' | sed 's/ $//')"
 check_eq "the ended installer never finished and the next one never started" "a_exit0_30s start" \
     "$(run_log "$medium")"
 check_eq "no restart was requested" 0 "$(restart_requests)"

@@ -53,6 +53,8 @@ const char kUsageText[] =
     "  waitnobox MS            waits until no box is open\n"
     "  waitshown ID 0|1 MS     waits until the control is hidden (0) or shown (1)\n"
     "  waitgone MS             waits until the program has no window left\n"
+    "  exitcode MS             prints 'watching', waits for the program's process to end and\n"
+    "                          prints its exit code\n"
     "  pixel X Y               red green blue at client point X Y of the main window\n"
     "An argument written hex:HHHH... stands for the UTF-8 text with those bytes.\n";
 
@@ -134,6 +136,7 @@ public:
         if (command == L"answer") return Answer();
         if (command == L"waitnobox") return WaitNoBox();
         if (command == L"waitgone") return WaitGone();
+        if (command == L"exitcode") return ExitCode();
         if (command == L"waitshown") return WaitShown();
         if (command == L"pixel") return Pixel();
         return Usage();
@@ -428,6 +431,18 @@ private:
 
     int WaitGone() const {
         return WaitFor(TimeoutArg(1, 5000), [&] { return target_.TopLevelWindows().empty(); }) ? kFound : kNotFound;
+    }
+
+    int ExitCode() const {
+        UniqueHandle process = target_.OpenProcessToWatch();
+        if (!process) return Fail("no such process");
+        PrintLine("watching");
+        std::fflush(stdout);
+        if (WaitForSingleObject(process.get(), TimeoutArg(1, 5000)) != WAIT_OBJECT_0) return kNotFound;
+        DWORD code = 0;
+        if (!GetExitCodeProcess(process.get(), &code)) return Fail("GetExitCodeProcess failed");
+        PrintLine(Num(code));
+        return kFound;
     }
 
     int WaitShown() const {

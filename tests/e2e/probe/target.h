@@ -30,6 +30,10 @@ public:
     // Every other top-level dialog of the program (message boxes, the About box).
     std::vector<HWND> Boxes() const;
 
+    // A running process of the program, opened to wait for it and read its exit code; null
+    // when none runs.
+    UniqueHandle OpenProcessToWatch() const;
+
 private:
     std::wstring exeName_;
 };
