@@ -1,11 +1,17 @@
 #!/usr/bin/env bash
-# Responsiveness of the user-interface thread during an installation run: while an installer
-# runs for several seconds and the heading animates, ping.exe sends WM_NULL to the main window
-# with SendMessageTimeout every 10 ms and the round trips are summed up as percentiles.
-# Goal: 99th percentile at most 50 ms. Then, in the same run, taps on the cancel button, each
-# timed until the exit question appears (goal: at most 400 ms each) and answered "no".
+# The launcher's figures, measured side by side in one run under one Wine:
+# 1. Start-up: from starting Setup.exe on the sample medium until its window is shown and
+#    painted, beside the same for a bare Win32 window program, in interleaved rounds; medians
+#    and their ratio (goal: at most 1.3).
+# 2. Image sizes of both Setup.exe builds and what they bind at load time (goal: the i686 one at
+#    most 256 KB, binding system DLLs only).
+# 3. Responsiveness of the user-interface thread during an installation run: while an installer
+#    runs and the heading animates, ping.exe sends WM_NULL to the main window with
+#    SendMessageTimeout every 10 ms; percentiles of the round trips (goal: p99 at most 50 ms).
+#    Then, in the same run, taps on the cancel button, each timed until the exit question
+#    appears (goal: at most 400 ms each) and answered "no".
 # Run by ./dev bench; standalone:
-#   tests/e2e/bench.sh [BUILD_DIR]   (default build/win64)
+#   tests/e2e/bench.sh [BUILD_DIR]   (default build/win64; the i686 build is build/win32 beside it)
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 BUILD="${1:-$ROOT/build/win64}"
 export SETUP_EXE="${SETUP_EXE:-$BUILD/Setup.exe}"
@@ -14,12 +20,62 @@ export E2E_ROOT="${E2E_ROOT:-$BUILD/e2e-bench}"
 source "$ROOT/tests/e2e/lib.sh"
 source "$ROOT/tests/e2e/run_lib.sh"
 
+START_RATIO_GOAL=1.3
+START_ROUNDS=${BENCH_START_ROUNDS:-7}
+SIZE_GOAL_BYTES=$((256 * 1024))
 GOAL_MS=50
 SECONDS_MEASURED=${BENCH_SECONDS:-10}
 TAP_GOAL_MS=400
 TAPS=${BENCH_TAPS:-10}
 e2e_begin bench
 
+median() { sort -n | awk '{ v[NR] = $1 } END { if (NR == 0) print "-"; else printf "%.1f\n", (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+
+# ---------------------------------------------------------------- 1. start-up
+"$ROOT/tools/make_medium.sh" "$(dirname "$SETUP_EXE")" "$WORK/sample" >/dev/null
+cp "$(dirname "$PROBE_EXE")/installers/bare_window.exe" "$WORK/bare_window.exe"
+start_wine en_US.UTF-8
+windows_path() { wine winepath -w "$1" 2>/dev/null | tr -d '\r'; }
+wine "$(dirname "$PROBE_EXE")/installers/launch_timer.exe" "$START_ROUNDS" \
+    "$(windows_path "$WORK/sample/Setup.exe")" "$(windows_path "$WORK/bare_window.exe")" | tr -d '\r' >"$WORK/start.txt"
+setup_ms="$(awk '$1 == 0 && $2 != "failed" { print $2 }' "$WORK/start.txt" | median)"
+bare_ms="$(awk '$1 == 1 && $2 != "failed" { print $2 }' "$WORK/start.txt" | median)"
+start_failures=$(grep -c failed "$WORK/start.txt")
+ratio="$(awk -v a="$setup_ms" -v b="$bare_ms" 'BEGIN { if (b + 0 > 0) printf "%.2f", a / b; else print "-" }')"
+echo
+echo "Start-up: from process start to a shown, painted window (median of $START_ROUNDS interleaved rounds)"
+echo "  Setup.exe, sample medium:  $setup_ms ms   ($(awk '$1 == 0 { printf "%s ", $2 }' "$WORK/start.txt")ms)"
+echo "  bare window program:       $bare_ms ms   ($(awk '$1 == 1 { printf "%s ", $2 }' "$WORK/start.txt")ms)"
+echo "  ratio:                     $ratio   (goal: at most $START_RATIO_GOAL)"
+check_eq "every start ended in a painted window" 0 "$start_failures"
+if awk -v r="$ratio" -v g="$START_RATIO_GOAL" 'BEGIN { exit !(r != "-" && r <= g) }'; then
+    pass "start-up ratio $ratio is within the goal of $START_RATIO_GOAL"
+else
+    fail "start-up ratio within the goal of $START_RATIO_GOAL" "measured: $ratio ($setup_ms ms against $bare_ms ms)"
+fi
+
+# ---------------------------------------------------------------- 2. image sizes
+source "$ROOT/tests/security/known_dlls.sh"
+echo
+echo "Image sizes and load-time imports"
+for image in "$(dirname "$BUILD")/win32/Setup.exe:i686-w64-mingw32-objdump" "$SETUP_EXE:x86_64-w64-mingw32-objdump"; do
+    file="${image%%:*}" objdump="${image##*:}"
+    if [ ! -f "$file" ]; then echo "  $file: not built"; continue; fi
+    printf '  %-40s %8d bytes (%d KB), binds: %s\n' "${file#"$ROOT"/}" "$(stat -c %s "$file")" \
+        $(( ($(stat -c %s "$file") + 1023) / 1024 )) "$(load_time_imports "$objdump" "$file" | tr '\n' ' ')"
+done
+echo "  (goal: the i686 build at most $((SIZE_GOAL_BYTES / 1024)) KB, binding system DLLs only)"
+shipped="$(dirname "$BUILD")/win32/Setup.exe"
+if [ -f "$shipped" ]; then
+    size=$(stat -c %s "$shipped")
+    if [ "$size" -le "$SIZE_GOAL_BYTES" ]; then pass "the i686 Setup.exe ($size bytes) is within $((SIZE_GOAL_BYTES / 1024)) KB"
+    else fail "the i686 Setup.exe within $((SIZE_GOAL_BYTES / 1024)) KB" "measured: $size bytes"; fi
+    unknown=""
+    for dll in $(load_time_imports i686-w64-mingw32-objdump "$shipped"); do is_known_dll "$dll" || unknown="$unknown $dll"; done
+    check_eq "the i686 Setup.exe binds system DLLs only at load time" "" "$unknown"
+fi
+
+# ---------------------------------------------------------------- 3. responsiveness during a run
 medium="$WORK/medium"
 write_run_medium "$medium" <<'EOF2'
     <item strId="ITEM0" open="Setup/bench_exit0_90s.exe" default="1"/>
