@@ -5,11 +5,12 @@
 #include <string>
 #include <vector>
 
+#include "config/language_file.h"
 #include "config/language_state.h"
 
 // One interface text, addressed by its fixed slot number.
 struct UiTextSlot {
-    wchar_t text[256] = {};
+    wchar_t text[kIniTextUnits] = {};  // read straight from the language file
     int number1 = 0;
     int number2 = 0;
 };

@@ -2,12 +2,13 @@
 
 #include <cstddef>
 
+#include "config/language_file.h"
+
 // The progress heading's text with `dots` full stops appended, in a fixed buffer with room for
-// the longest interface text (255 UTF-16 units), five dots and the terminator. A longer base,
-// which no text slot holds, is cut so that the buffer never overruns.
+// the longest interface text (a language-file text), five dots and the terminator. A longer
+// base, which no text slot holds, is cut so that the buffer never overruns.
 inline constexpr int kMaxProgressDots = 5;
-inline constexpr std::size_t kLongestSlotText = 255;
-inline constexpr std::size_t kDotLabelCapacity = kLongestSlotText + kMaxProgressDots + 1;
+inline constexpr std::size_t kDotLabelCapacity = kIniTextUnits + kMaxProgressDots;
 
 template <typename Char>
 constexpr void BuildDotLabel(const Char* base, int dots, Char (&buffer)[kDotLabelCapacity]) noexcept {
