@@ -29,7 +29,13 @@ TAP_GOAL_MS=400
 TAPS=${BENCH_TAPS:-10}
 e2e_begin bench
 
-median() { sort -n | awk '{ v[NR] = $1 } END { if (NR == 0) print "-"; else printf "%.1f\n", (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+# The nearest-rank percentiles P... (100: the largest) of the numbers on standard input, on one
+# line; "-" for each when there are none.
+percentiles() {
+    sort -n | awk -v wanted="$*" '{ v[NR] = $1 }
+        END { n = split(wanted, p, " ")
+              for (i = 1; i <= n; ++i) printf "%s%s", (NR ? v[int(p[i] / 100 * NR + 0.999)] : "-"), (i < n ? " " : "\n") }'
+}
 
 # ---------------------------------------------------------------- 1. start-up
 "$ROOT/tools/make_medium.sh" "$(dirname "$SETUP_EXE")" "$WORK/sample" >/dev/null
@@ -38,8 +44,8 @@ start_wine en_US.UTF-8
 windows_path() { wine winepath -w "$1" 2>/dev/null | tr -d '\r'; }
 wine "$(dirname "$PROBE_EXE")/installers/launch_timer.exe" "$START_ROUNDS" \
     "$(windows_path "$WORK/sample/Setup.exe")" "$(windows_path "$WORK/bare_window.exe")" | tr -d '\r' >"$WORK/start.txt"
-setup_ms="$(awk '$1 == 0 && $2 != "failed" { print $2 }' "$WORK/start.txt" | median)"
-bare_ms="$(awk '$1 == 1 && $2 != "failed" { print $2 }' "$WORK/start.txt" | median)"
+setup_ms="$(awk '$1 == 0 && $2 != "failed" { print $2 }' "$WORK/start.txt" | percentiles 50)"
+bare_ms="$(awk '$1 == 1 && $2 != "failed" { print $2 }' "$WORK/start.txt" | percentiles 50)"
 start_failures=$(grep -c failed "$WORK/start.txt")
 ratio="$(awk -v a="$setup_ms" -v b="$bare_ms" 'BEGIN { if (b + 0 > 0) printf "%.2f", a / b; else print "-" }')"
 echo
@@ -91,11 +97,7 @@ wine "$PING_EXE" "$SECONDS_MEASURED" 10 | tr -d '\r' >"$WORK/ping.txt"
 heading_seen="$(probe text 1045)"
 samples=$(grep -c '^rtt ' "$WORK/ping.txt")
 timeouts=$(grep -c '^timeout' "$WORK/ping.txt")
-read -r p50 p99 worst < <(awk '$1 == "rtt" { print $2 }' "$WORK/ping.txt" | sort -n | awk '
-    { v[NR] = $1 }
-    END { if (NR == 0) { print "- - -"; exit }
-          i50 = int(0.50 * NR + 0.999); i99 = int(0.99 * NR + 0.999)
-          printf "%.2f %.2f %.2f\n", v[i50] / 1000, v[i99] / 1000, v[NR] / 1000 }')
+read -r p50 p99 worst < <(awk '$1 == "rtt" { printf "%.2f\n", $2 / 1000 }' "$WORK/ping.txt" | percentiles 50 99 100)
 
 echo
 echo "Responsiveness during an installation run (WM_NULL round trips to the main window)"
@@ -115,10 +117,7 @@ check_cmd "the run was still under way while measuring" grep -qE '^S19\.{1,5}$' 
 time_cancel_taps "$TAPS" || log "$TAP_PROBLEM"
 taps=("${TAP_LATENCIES[@]}")
 unanswered=$(printf '%s\n' "${taps[@]}" | grep -c none)
-read -r tap50 tapmax < <(printf '%s\n' "${taps[@]}" | grep -v none | sort -n | awk '
-    { v[NR] = $1 }
-    END { if (NR == 0) { print "- -"; exit }
-          printf "%d %d\n", v[int(0.50 * NR + 0.999)], v[NR] }')
+read -r tap50 tapmax < <(printf '%s\n' "${taps[@]}" | grep -v none | percentiles 50 100)
 echo
 echo "Click-to-question latency during a run (tap on cancel until the exit question is seen)"
 echo "  taps:      ${#taps[@]} ($unanswered without a question within 3 s)"
