@@ -6,6 +6,11 @@ if(WIN32)
     # Static runtime: no libstdc++/libwinpthread DLL beside Setup.exe to be planted or missing.
     add_link_options(-static -static-libgcc -static-libstdc++)
     add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
+    # Windows 7 (NT 6.1) is the oldest system supported. With the default 4.0 Windows takes the
+    # program for one written before Windows 7 and its compatibility assistant watches it as an
+    # old installer.
+    add_link_options(LINKER:--major-subsystem-version,6 LINKER:--minor-subsystem-version,1
+                     LINKER:--major-os-version,6 LINKER:--minor-os-version,1)
     if(CMAKE_BUILD_TYPE STREQUAL "MinSizeRel")
         add_link_options(-s)
     endif()

@@ -1,7 +1,7 @@
 # The DLLs that Windows maps from its KnownDLLs list on every version from 7 on, whatever lies
-# in the program's folder (ntdll is always the system's own). Sourced by the tests here.
-KNOWN_DLLS="advapi32 clbcatq comdlg32 difxapi gdi32 imagehlp imm32 kernel32 msctf msvcrt normaliz nsi
-ntdll ole32 oleaut32 psapi rpcrt4 sechost setupapi shell32 shlwapi user32 wldap32 ws2_32"
+# in the program's folder (ntdll is always the system's own): known_dlls.txt, which
+# check_image.py reads too. Sourced by the tests here.
+KNOWN_DLLS="$(cat "$(dirname "${BASH_SOURCE[0]}")/known_dlls.txt")"
 
 is_known_dll() {  # name without .dll, any case
     local name; name="$(printf '%s' "$1" | tr 'A-Z' 'a-z')"
