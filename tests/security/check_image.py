@@ -19,7 +19,7 @@ The DLLs are Wine's PE builds of the same architecture, the closest thing to Win
 here. The link map names the delay libraries the link used and the helper's address.
 
 Usage: check_image.py IMAGE --arch i686|x86_64 --map MAP --wine-dlls DIR --known-dlls FILE
-                      [--stripped] [--only CHECK ...]
+                      [--stripped] [--only CHECK ...] [--slot-table]
 """
 
 import argparse
@@ -223,9 +223,10 @@ def check_delay_slots(context):
                  for symbol in symbols]
     if not slots:
         return False, ["no delay-load slots found"]
-    problems = []
+    problems, table = [], []
     for dll, name, slot_rva, value in slots:
         where = f"{dll} {name}: slot {slot_rva + image.image_base:#x} holds {value:#x}"
+        table.append(where)
         target = value - image.image_base
         section = image.section_of(target) if 0 <= target < 1 << 32 else None
         if section is None:
@@ -234,7 +235,8 @@ def check_delay_slots(context):
             problems.append(f"{where}, in {section.name}, which is not code")
         elif not thunk_reaches_helper(image, value, slot_rva + image.image_base, helper):
             problems.append(f"{where}, code that does not reach the delay-load helper with this slot")
-    return not problems, problems or [f"{len(slots)} slots reach the helper at {helper:#x}"]
+    lines = problems or [f"{len(slots)} slots reach the helper at {helper:#x}"]
+    return not problems, (table + lines) if context.args.slot_table else lines
 
 
 def check_delay_exports(context):
@@ -280,6 +282,7 @@ def main():
     parser.add_argument("--known-dlls", required=True)
     parser.add_argument("--stripped", action="store_true")
     parser.add_argument("--only", nargs="+", choices=sorted(CHECKS))
+    parser.add_argument("--slot-table", action="store_true", help="list every delay slot and its value at rest")
     args = parser.parse_args()
 
     if not os.path.isfile(args.image):
