@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <cstring>
 #include <new>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -34,22 +35,9 @@ ULONG_PTR StartGdiplus() noexcept {
 
 }  // namespace
 
+void GdiplusShutdown::operator()(ULONG_PTR token) const noexcept { Gdiplus::GdiplusShutdown(token); }
+
 GdiplusSession::GdiplusSession() noexcept : token_(StartGdiplus()) {}
-
-GdiplusSession::~GdiplusSession() {
-    if (token_) Gdiplus::GdiplusShutdown(token_);
-}
-
-GdiplusSession::GdiplusSession(GdiplusSession&& other) noexcept : token_(other.token_) { other.token_ = 0; }
-
-GdiplusSession& GdiplusSession::operator=(GdiplusSession&& other) noexcept {
-    if (this != &other) {
-        if (token_) Gdiplus::GdiplusShutdown(token_);
-        token_ = other.token_;
-        other.token_ = 0;
-    }
-    return *this;
-}
 
 Image::~Image() {
     if (image_) gp::GdipDisposeImage(AsNative(image_));
@@ -139,8 +127,7 @@ public:
         if (!InitializeCriticalSectionAndSpinCount(&lock_, 0)) setupError_ = GetLastError() ? GetLastError() : 1;
     }
     ~ConverterStartup() {
-        if (token_) Gdiplus::GdiplusShutdown(token_);
-        token_ = 0;
+        session_.reset();  // a start-up still running at process exit is shut down here
         if (!setupError_) DeleteCriticalSection(&lock_);
     }
     ConverterStartup(const ConverterStartup&) = delete;
@@ -149,8 +136,9 @@ public:
     bool Start() noexcept {
         if (setupError_) return false;
         EnterCriticalSection(&lock_);
-        if (token_ == 0) token_ = StartGdiplus();
-        const bool started = token_ != 0;
+        // A failed start-up is not kept: the next conversion tries again.
+        if (!session_ || !session_->Started()) session_.emplace();
+        const bool started = session_->Started();
         LeaveCriticalSection(&lock_);
         return started;
     }
@@ -163,15 +151,12 @@ public:
     void RemoveImage() noexcept {
         if (setupError_) return;
         EnterCriticalSection(&lock_);
-        if (liveImages_ > 0 && --liveImages_ == 0 && token_ != 0) {
-            Gdiplus::GdiplusShutdown(token_);
-            token_ = 0;
-        }
+        if (liveImages_ > 0 && --liveImages_ == 0) session_.reset();
         LeaveCriticalSection(&lock_);
     }
 
 private:
-    ULONG_PTR token_ = 0;
+    std::optional<GdiplusSession> session_;
     CRITICAL_SECTION lock_{};
     long liveImages_ = 0;
     DWORD setupError_ = 0;
@@ -184,13 +169,15 @@ ConverterStartup& Converter() noexcept {
 
 constexpr Gdiplus::PixelFormat kFormatSizeMask = 0x0000FF00;
 
-// Owns the temporary decoded image of one conversion.
-struct DecodedBitmap {
-    Gdiplus::GpBitmap* bitmap = nullptr;
-    ~DecodedBitmap() {
-        if (bitmap) gp::GdipDisposeImage(bitmap);
-    }
+struct ImageDisposer {
+    void operator()(Gdiplus::GpImage* image) const noexcept { gp::GdipDisposeImage(image); }
 };
+struct GraphicsDeleter {
+    void operator()(Gdiplus::GpGraphics* graphics) const noexcept { gp::GdipDeleteGraphics(graphics); }
+};
+// The temporary GDI+ objects of one conversion.
+using UniqueGpBitmap = platform::UniqueHandle<Gdiplus::GpBitmap*, ImageDisposer>;
+using UniqueGpGraphics = platform::UniqueHandle<Gdiplus::GpGraphics*, GraphicsDeleter>;
 
 HRESULT CopyPalette(Gdiplus::GpBitmap* source, HDC memoryDc) noexcept {
     INT size = 0;
@@ -231,17 +218,14 @@ CImage::~CImage() {
 }
 
 void CImage::Destroy() noexcept {
-    if (bitmap_) DeleteObject(bitmap_);
-    bitmap_ = nullptr;
+    bitmap_.Reset();
     width_ = height_ = bitsPerPixel_ = 0;
     hasAlpha_ = false;
 }
 
 HBITMAP CImage::Detach() noexcept {
-    HBITMAP bitmap = bitmap_;
-    bitmap_ = nullptr;
-    width_ = height_ = bitsPerPixel_ = 0;
-    hasAlpha_ = false;
+    HBITMAP bitmap = bitmap_.Release();
+    Destroy();
     return bitmap;
 }
 
@@ -249,12 +233,15 @@ HRESULT CImage::Load(const wchar_t* path) noexcept {
     Destroy();
     if (!Converter().Start()) return E_FAIL;
 
-    DecodedBitmap source;
-    if (!path || gp::GdipCreateBitmapFromFile(path, &source.bitmap) != Gdiplus::Ok || !source.bitmap) return E_FAIL;
+    if (!path) return E_FAIL;
+    Gdiplus::GpBitmap* decoded = nullptr;
+    const Gdiplus::GpStatus status = gp::GdipCreateBitmapFromFile(path, &decoded);
+    const UniqueGpBitmap source(decoded);
+    if (status != Gdiplus::Ok || !source) return E_FAIL;
     ConvertedBitmap converted;
-    const HRESULT result = ConvertToDibSection(source.bitmap, converted);
+    const HRESULT result = ConvertToDibSection(source.Get(), converted);
     if (FAILED(result)) return result;
-    bitmap_ = converted.bitmap.Release();
+    bitmap_ = std::move(converted.bitmap);
     width_ = converted.width;
     height_ = converted.height;
     bitsPerPixel_ = converted.bitsPerPixel;
@@ -310,12 +297,10 @@ HRESULT ConvertToDibSection(Gdiplus::GpBitmap* source, ConvertedBitmap& result) 
     BYTE* const topRow = static_cast<BYTE*>(bits) + pitch * (height - 1);
 
     if (format & PixelFormatIndexed) {
-        HDC memoryDc = CreateCompatibleDC(nullptr);
+        const platform::UniqueMemoryDc memoryDc(CreateCompatibleDC(nullptr));
         if (!memoryDc) return E_FAIL;
-        const HGDIOBJ previous = SelectObject(memoryDc, bitmap.Get());
-        const HRESULT result = CopyPalette(source, memoryDc);
-        SelectObject(memoryDc, previous);
-        DeleteDC(memoryDc);
+        const platform::SelectScope selected(memoryDc.Get(), bitmap.Get());
+        const HRESULT result = CopyPalette(source, memoryDc.Get());
         if (FAILED(result)) return result;
     }
 
@@ -332,19 +317,20 @@ HRESULT ConvertToDibSection(Gdiplus::GpBitmap* source, ConvertedBitmap& result) 
         gp::GdipBitmapUnlockBits(source, &locked);
     } else {
         // Negative stride from the top row: GDI+ writes the image upright into the bottom-up section.
-        Gdiplus::GpBitmap* wrapper = nullptr;
-        if (gp::GdipCreateBitmapFromScan0(static_cast<INT>(width), static_cast<INT>(height), -static_cast<INT>(pitch),
-                                          target, topRow, &wrapper) != Gdiplus::Ok)
-            return E_FAIL;
-        Gdiplus::GpGraphics* surface = nullptr;
-        Gdiplus::GpStatus status = gp::GdipGetImageGraphicsContext(wrapper, &surface);
+        Gdiplus::GpBitmap* rawWrapper = nullptr;
+        Gdiplus::GpStatus status = gp::GdipCreateBitmapFromScan0(static_cast<INT>(width), static_cast<INT>(height),
+                                                                 -static_cast<INT>(pitch), target, topRow, &rawWrapper);
+        const UniqueGpBitmap wrapper(rawWrapper);
+        if (status != Gdiplus::Ok) return E_FAIL;
+        Gdiplus::GpGraphics* rawSurface = nullptr;
+        status = gp::GdipGetImageGraphicsContext(wrapper.Get(), &rawSurface);
+        const UniqueGpGraphics surface(rawSurface);  // deleted before the wrapper it draws into
         if (status == Gdiplus::Ok) {
             // Drawn into the full rectangle, so a file whose stored resolution differs from the
             // surface's still fills the bitmap 1:1 instead of being scaled.
-            status = gp::GdipDrawImageRectI(surface, source, 0, 0, static_cast<INT>(width), static_cast<INT>(height));
-            gp::GdipDeleteGraphics(surface);
+            status =
+                gp::GdipDrawImageRectI(surface.Get(), source, 0, 0, static_cast<INT>(width), static_cast<INT>(height));
         }
-        gp::GdipDisposeImage(wrapper);
         if (status != Gdiplus::Ok) return E_FAIL;
     }
 

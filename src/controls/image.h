@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "framework/unique_handle.h"
+#include "platform/handles_win.h"
 
 // Image services of the skinned interface: PNG files decoded by GDI+ (flat API) into image
 // objects that keep their alpha, drawn onto device contexts, and turned into plain GDI bitmaps
@@ -14,21 +14,20 @@ namespace controls {
 struct GdiplusImage;
 struct GdiplusGraphics;
 
-// One start-up of GDI+, shut down when the object goes. The application keeps one for the
-// whole process; the library runs until every start-up has been matched by a shutdown.
+struct GdiplusShutdown {
+    void operator()(ULONG_PTR token) const noexcept;
+};
+
+// One start-up of GDI+, shut down when the object goes (its token is 0 when the start-up
+// failed). The application keeps one for the whole process, the converter one while any CImage
+// lives; the library runs until every start-up has been matched by a shutdown.
 class GdiplusSession {
 public:
     GdiplusSession() noexcept;
-    ~GdiplusSession();
-    GdiplusSession(GdiplusSession&& other) noexcept;
-    GdiplusSession& operator=(GdiplusSession&& other) noexcept;
-    GdiplusSession(const GdiplusSession&) = delete;
-    GdiplusSession& operator=(const GdiplusSession&) = delete;
-
-    bool Started() const noexcept { return token_ != 0; }
+    bool Started() const noexcept { return static_cast<bool>(token_); }
 
 private:
-    ULONG_PTR token_ = 0;
+    platform::UniqueHandle<ULONG_PTR, GdiplusShutdown> token_;
 };
 
 // An owned, decoded image object. Default-constructed, or after a failed load, it is in the
@@ -91,9 +90,9 @@ private:
     GdiplusGraphics* graphics_ = nullptr;
 };
 
-// The framework's move-only owners of GDI objects.
-using UniqueBitmap = framework::UniqueBitmap;
-using UniqueBrush = framework::UniqueBrush;
+// The platform's move-only owners of GDI objects.
+using UniqueBitmap = platform::UniqueBitmap;
+using UniqueBrush = platform::UniqueBrush;
 
 // Turns an image file into a bottom-up GDI DIB section: indexed images keep their depth and
 // palette (alpha dropped), 24-bit and 32-bit ARGB rows are copied as they are (not
@@ -111,7 +110,7 @@ public:
     // Hands the bitmap to the caller; the CImage is empty afterwards.
     HBITMAP Detach() noexcept;
 
-    bool IsNull() const noexcept { return bitmap_ == nullptr; }
+    bool IsNull() const noexcept { return !bitmap_; }
     int GetWidth() const noexcept { return width_; }
     int GetHeight() const noexcept { return height_; }
     int GetBPP() const noexcept { return bitsPerPixel_; }
@@ -120,7 +119,7 @@ public:
 private:
     void Destroy() noexcept;
 
-    HBITMAP bitmap_ = nullptr;
+    UniqueBitmap bitmap_;
     int width_ = 0;
     int height_ = 0;
     int bitsPerPixel_ = 0;

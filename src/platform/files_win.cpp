@@ -1,35 +1,12 @@
 #include <io.h>
 #include <windows.h>
 
-#include <utility>
-
 #include "platform/files.h"
+#include "platform/handles_win.h"
 
 namespace platform {
 
 namespace {
-
-// Owns a search handle of FindFirstFileA.
-class FindHandle {
-public:
-    explicit FindHandle(HANDLE handle) noexcept : handle_(handle) {}
-    ~FindHandle() {
-        if (Valid()) FindClose(handle_);
-    }
-    FindHandle(FindHandle&& other) noexcept : handle_(std::exchange(other.handle_, INVALID_HANDLE_VALUE)) {}
-    FindHandle& operator=(FindHandle&& other) noexcept {
-        std::swap(handle_, other.handle_);
-        return *this;
-    }
-    FindHandle(const FindHandle&) = delete;
-    FindHandle& operator=(const FindHandle&) = delete;
-
-    bool Valid() const noexcept { return handle_ != INVALID_HANDLE_VALUE; }
-    HANDLE Get() const noexcept { return handle_; }
-
-private:
-    HANDLE handle_;
-};
 
 bool IsDotEntry(const char* name) {
     return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
@@ -49,8 +26,8 @@ std::vector<std::string> FindMatches(const std::string& pattern, std::size_t lim
     std::vector<std::string> names;
     if (limit == 0) return names;
     WIN32_FIND_DATAA data{};
-    FindHandle search(FindFirstFileA(pattern.c_str(), &data));
-    if (!search.Valid()) return names;
+    const UniqueFindHandle search(FindFirstFileA(pattern.c_str(), &data));
+    if (!search) return names;
     do {
         if (dots == DotEntries::Skip && IsDotEntry(data.cFileName)) continue;
         names.emplace_back(data.cFileName);

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "platform/text.h"
+#include "platform/unique_handle.h"
 
 namespace platform {
 
@@ -93,30 +94,23 @@ std::string EncodeUtf8(const wchar_t* text) {
     return out;
 }
 
-class Converter {
-public:
-    Converter(const char* to, const char* from) : handle_(iconv_open(to, from)) {}
-    ~Converter() {
-        if (Valid()) iconv_close(handle_);
-    }
-    Converter(const Converter&) = delete;
-    Converter& operator=(const Converter&) = delete;
-
-    bool Valid() const { return handle_ != reinterpret_cast<iconv_t>(-1); }
-    iconv_t Get() const { return handle_; }
-
-private:
-    iconv_t handle_;
+struct IconvCloser {
+    void operator()(iconv_t handle) const noexcept { iconv_close(handle); }
 };
+struct InvalidIconv {
+    static iconv_t Value() noexcept { return reinterpret_cast<iconv_t>(-1); }
+};
+// iconv_open's conversion descriptor, which is (iconv_t)-1 on failure.
+using Converter = UniqueHandle<iconv_t, IconvCloser, InvalidIconv>;
 
 std::string CodePageName(unsigned codePage) { return "CP" + std::to_string(codePage); }
 
 std::wstring DecodeCodePage(const char* text, unsigned codePage) {
-    Converter converter("WCHAR_T", CodePageName(codePage).c_str());
+    const Converter converter(iconv_open("WCHAR_T", CodePageName(codePage).c_str()));
     std::wstring out;
     std::size_t inLeft = std::strlen(text);
     char* in = const_cast<char*>(text);
-    if (!converter.Valid()) {  // a code page iconv does not know: ASCII only
+    if (!converter) {  // a code page iconv does not know: ASCII only
         for (; *in; ++in) {
             out.push_back(static_cast<unsigned char>(*in) < 0x80 ? static_cast<wchar_t>(*in)
                                                                  : static_cast<wchar_t>(kReplacement));
@@ -141,7 +135,7 @@ std::wstring DecodeCodePage(const char* text, unsigned codePage) {
 // One character at a time, so that each character the code page lacks becomes one default
 // character per UTF-16 unit.
 std::string EncodeCodePage(const wchar_t* text, unsigned codePage) {
-    Converter converter(CodePageName(codePage).c_str(), "WCHAR_T");
+    const Converter converter(iconv_open(CodePageName(codePage).c_str(), "WCHAR_T"));
     std::string out;
     for (std::size_t i = 0; text[i] != 0; ++i) {
         wchar_t character = text[i];
@@ -151,7 +145,7 @@ std::string EncodeCodePage(const wchar_t* text, unsigned codePage) {
         char* outPtr = bytes;
         std::size_t outLeft = sizeof bytes;
         bool converted = false;
-        if (converter.Valid()) {
+        if (converter) {
             converted = iconv(converter.Get(), &in, &inLeft, &outPtr, &outLeft) != static_cast<std::size_t>(-1);
             if (!converted) iconv(converter.Get(), nullptr, nullptr, nullptr, nullptr);
         } else if (character < 0x80) {  // a code page iconv does not know: ASCII only

@@ -100,7 +100,7 @@ private:
 void COrvaneDlg::OnInstall() noexcept {
     m_bRunning = true;
     // The dots thread is never waited for; it ends by itself once m_bRunning is clear.
-    framework::UniqueKernelHandle dots(CreateThread(nullptr, 0, ProgressDotsThread, nullptr, 0, nullptr));
+    platform::UniqueKernelHandle dots(CreateThread(nullptr, 0, ProgressDotsThread, nullptr, 0, nullptr));
 
     ShowDefaultInstallPage(false);
     ShowFinishPage(false);

@@ -15,7 +15,7 @@ bool COrvaneDlg::OpenManual(const ConfigItem& item) noexcept {
         info.lpFile = path.c_str();
         info.nShow = SW_SHOW;
         // The viewer is never waited for; its handle is only taken so it can be released here.
-        const framework::UniqueKernelHandle viewer(ShellExecuteExA(&info) ? info.hProcess : nullptr);
+        const platform::UniqueKernelHandle viewer(ShellExecuteExA(&info) ? info.hProcess : nullptr);
         return true;
     } catch (...) {
         return false;  // out of memory for the path: nothing was opened

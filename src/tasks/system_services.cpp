@@ -39,7 +39,7 @@ bool COrvaneDlg::IsWindows7() noexcept {
 bool COrvaneDlg::RestartSystem() noexcept {
     HANDLE rawToken = nullptr;
     if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &rawToken)) return false;
-    const framework::UniqueKernelHandle token(rawToken);
+    const platform::UniqueKernelHandle token(rawToken);
 
     TOKEN_PRIVILEGES privileges{};
     LookupPrivilegeValueW(nullptr, SE_SHUTDOWN_NAME, &privileges.Privileges[0].Luid);

@@ -16,9 +16,8 @@ HFONT CreatePointFont(int tenths, const wchar_t* face) noexcept {
     LOGFONTW font{};
     font.lfCharSet = DEFAULT_CHARSET;
     lstrcpynW(font.lfFaceName, face, LF_FACESIZE);
-    const HDC screen = GetDC(nullptr);
-    const int pixelsPerInch = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
-    if (screen) ReleaseDC(nullptr, screen);
+    const platform::WindowDc screen(nullptr);
+    const int pixelsPerInch = screen.Get() ? GetDeviceCaps(screen.Get(), LOGPIXELSY) : 96;
     // Rounded to the nearest pixel, as MulDiv does: 14 pt at 96 dpi is 19 pixels, not 18.
     const int height = MulDiv(pixelsPerInch, tenths, 720);
     font.lfHeight = -(height < 0 ? -height : height);
@@ -232,7 +231,7 @@ void COrvaneDlg::FillImageList() noexcept {
     static constexpr int kIcons[] = {IDI_LIST_PDF,     IDI_LIST_APPLICATION, IDI_LIST_COMPUTER,
                                      IDI_LIST_DEVICE,  IDI_LIST_ARCHIVE,     IDI_LIST_DOCUMENT};
     for (const int id : kIcons) {
-        const framework::UniqueIcon icon(static_cast<HICON>(
+        const platform::UniqueIcon icon(static_cast<HICON>(
             LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE)));
         ImageList_AddIcon(m_imageList.Get(), icon.Get());
     }

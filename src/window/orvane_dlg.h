@@ -13,7 +13,7 @@
 #include "controls/png_button.h"
 #include "framework/dialog.h"
 #include "framework/list_view.h"
-#include "framework/unique_handle.h"
+#include "platform/handles_win.h"
 
 // A label of the main window; plain static control.
 using CStatic = framework::Control;
@@ -117,12 +117,12 @@ private:
 
 public:
     bool m_bListEditable = false;
-    framework::UniqueIcon m_hIcon;
-    framework::UniqueFont m_fontTitle;
-    framework::UniqueFont m_font16;
-    framework::UniqueFont m_font14;
-    framework::UniqueFont m_font10;
-    framework::UniqueFont m_font30;
+    platform::UniqueIcon m_hIcon;
+    platform::UniqueFont m_fontTitle;
+    platform::UniqueFont m_font16;
+    platform::UniqueFont m_font14;
+    platform::UniqueFont m_font10;
+    platform::UniqueFont m_font30;
     CPngButton m_btnCustomInstall;
     CPngButton m_btnExit;
     CPngButton m_btnDefaultInstall;
@@ -134,13 +134,13 @@ public:
     CStatic m_stDefaultInstallInfo2;
     CStatic m_stManualsInfo;
     CStatic m_picLogo;
-    framework::UniqueBrush m_brBackground;
+    platform::UniqueBrush m_brBackground;
     // Written by the user-interface thread, polled by the run's threads: atomic, no lock.
     std::atomic<bool> m_bRunning = false;
-    framework::UniqueKernelHandle m_hRunThread;
-    framework::UniqueKernelHandle m_hRestartThread;
+    platform::UniqueKernelHandle m_hRunThread;
+    platform::UniqueKernelHandle m_hRestartThread;
     SHELLEXECUTEINFOA m_execInfo{};
-    framework::UniqueImageList m_imageList;
+    platform::UniqueImageList m_imageList;
     CPngButton m_btnBack;
     CPngButton m_btnCancel;
     CPngButton m_btnInstall;

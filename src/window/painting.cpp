@@ -3,7 +3,7 @@
 
 #include "config/process_objects.h"
 #include "controls/image.h"
-#include "framework/unique_handle.h"
+#include "platform/handles_win.h"
 #include "window/orvane_dlg.h"
 
 namespace {
@@ -20,7 +20,7 @@ constexpr int kLogoMarginY = 22;
 
 void COrvaneDlg::OnPaint() noexcept {
     if (IsIconic(Handle())) {
-        framework::PaintScope paint(Handle());
+        platform::PaintScope paint(Handle());
         SendMessageW(Handle(), WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(paint.Dc()), 0);
         const int iconWidth = GetSystemMetrics(SM_CXICON);
         const int iconHeight = GetSystemMetrics(SM_CYICON);
@@ -33,7 +33,7 @@ void COrvaneDlg::OnPaint() noexcept {
     }
     // The logo is drawn inside the paint cycle, after the background has been erased: drawn
     // before BeginPaint (through GetDC) it would be erased again by the pending background erase.
-    framework::PaintScope paint(Handle());
+    platform::PaintScope paint(Handle());
     if (!g_productConfig.uiShowIcon) return;
     try {
         const controls::Image menu = controls::Image::FromFile((g_imageFolder + L"menu.png").c_str());

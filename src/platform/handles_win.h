@@ -1,41 +1,20 @@
 #pragma once
 
 #include <windows.h>
+// windows.h first: commctrl.h relies on its types.
 #include <commctrl.h>
 
-#include <utility>
+#include "platform/unique_handle.h"
 
-namespace framework {
-
-// Move-only owner of one handle; copying is deleted because a copy would free the object twice.
-template <typename T, typename Deleter>
-class UniqueHandle {
-public:
-    UniqueHandle() noexcept = default;
-    explicit UniqueHandle(T value) noexcept : value_(value) {}
-    ~UniqueHandle() { Reset(); }
-    UniqueHandle(const UniqueHandle&) = delete;
-    UniqueHandle& operator=(const UniqueHandle&) = delete;
-    UniqueHandle(UniqueHandle&& other) noexcept : value_(other.Release()) {}
-    UniqueHandle& operator=(UniqueHandle&& other) noexcept {
-        if (this != &other) Reset(other.Release());
-        return *this;
-    }
-
-    T Get() const noexcept { return value_; }
-    explicit operator bool() const noexcept { return value_ != T{}; }
-    T Release() noexcept { return std::exchange(value_, T{}); }
-    void Reset(T value = T{}) noexcept {
-        T old = std::exchange(value_, value);
-        if (old != T{}) Deleter{}(old);
-    }
-
-private:
-    T value_{};
-};
+// The owners of Windows handles, shared by the Windows implementations of platform/ and by the
+// window program.
+namespace platform {
 
 struct GdiObjectDeleter {
     void operator()(HGDIOBJ object) const noexcept { DeleteObject(object); }
+};
+struct MemoryDcDeleter {
+    void operator()(HDC dc) const noexcept { DeleteDC(dc); }
 };
 struct IconDeleter {
     void operator()(HICON icon) const noexcept { DestroyIcon(icon); }
@@ -46,14 +25,24 @@ struct ImageListDeleter {
 struct KernelHandleDeleter {
     void operator()(HANDLE handle) const noexcept { CloseHandle(handle); }
 };
+struct FindHandleDeleter {
+    void operator()(HANDLE handle) const noexcept { FindClose(handle); }
+};
+struct InvalidHandleValue {
+    static HANDLE Value() noexcept { return INVALID_HANDLE_VALUE; }
+};
 
 using UniqueFont = UniqueHandle<HFONT, GdiObjectDeleter>;
 using UniqueBrush = UniqueHandle<HBRUSH, GdiObjectDeleter>;
 using UniqueBitmap = UniqueHandle<HBITMAP, GdiObjectDeleter>;
+using UniqueMemoryDc = UniqueHandle<HDC, MemoryDcDeleter>;  // CreateCompatibleDC
 using UniqueIcon = UniqueHandle<HICON, IconDeleter>;
 using UniqueImageList = UniqueHandle<HIMAGELIST, ImageListDeleter>;
-// Thread and process handles; INVALID_HANDLE_VALUE is never stored (CreateThread returns null on failure).
+// Threads, processes, events; INVALID_HANDLE_VALUE is never stored (CreateThread and CreateEvent
+// return null on failure).
 using UniqueKernelHandle = UniqueHandle<HANDLE, KernelHandleDeleter>;
+// FindFirstFileA's search handle, which is INVALID_HANDLE_VALUE on failure.
+using UniqueFindHandle = UniqueHandle<HANDLE, FindHandleDeleter, InvalidHandleValue>;
 
 // BeginPaint/EndPaint for one WM_PAINT.
 class PaintScope {
@@ -63,7 +52,6 @@ public:
     PaintScope(const PaintScope&) = delete;
     PaintScope& operator=(const PaintScope&) = delete;
     HDC Dc() const noexcept { return dc_; }
-    const PAINTSTRUCT& Paint() const noexcept { return paint_; }
 
 private:
     HWND window_;
@@ -71,7 +59,7 @@ private:
     HDC dc_ = nullptr;
 };
 
-// GetDC/ReleaseDC for drawing on a window outside a paint cycle.
+// GetDC/ReleaseDC: a window's device context outside a paint cycle, or the screen's (null window).
 class WindowDc {
 public:
     explicit WindowDc(HWND window) noexcept : window_(window), dc_(GetDC(window)) {}
@@ -87,4 +75,19 @@ private:
     HDC dc_;
 };
 
-}  // namespace framework
+// SelectObject for a scope: the object the context held before is selected again at its end.
+class SelectScope {
+public:
+    SelectScope(HDC dc, HGDIOBJ object) noexcept : dc_(dc), previous_(SelectObject(dc, object)) {}
+    ~SelectScope() {
+        if (previous_ && previous_ != HGDI_ERROR) SelectObject(dc_, previous_);
+    }
+    SelectScope(const SelectScope&) = delete;
+    SelectScope& operator=(const SelectScope&) = delete;
+
+private:
+    HDC dc_;
+    HGDIOBJ previous_;
+};
+
+}  // namespace platform
