@@ -75,7 +75,7 @@ int ReadProductConfig(const tinyxml2::XMLDocument& document, ProductConfig& conf
         languageState.szIniTest = std::move(testLanguage);
     if (languageState.debug) {
         const std::string text = FormatDebugText(languageState);
-        platform::ShowMessageWith(showMessage, nullptr, text, kDebugBoxCaption, kMessageBoxOk);
+        platform::ShowMessageWith(showMessage, text, kDebugBoxCaption, kMessageBoxOk);
     }
 
     // One number for all three elements: an element without "showIcon" takes the value read

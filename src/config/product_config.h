@@ -55,8 +55,8 @@ int ParseProductConfig(const std::string& configPath, ProductConfig& config, Lan
                        const MessageBoxFunction& showMessage = {});
 
 // Reads a loaded conf.xml: "debug" and "testLanguage" of the root into the language state,
-// the debug box when asked for (shown before anything else is read), the "showIcon" flags
-// and both item lists. -1 when the document has no root element.
+// the debug box when asked for (shown before anything else is read; no window owns it), the
+// "showIcon" flags and both item lists. -1 when the document has no root element.
 int ReadProductConfig(const tinyxml2::XMLDocument& document, ProductConfig& config, LanguageState& languageState,
                       const MessageBoxFunction& showMessage = {});
 

@@ -5,18 +5,19 @@
 
 namespace platform {
 
-// A modal narrow message box (MessageBoxA) owned by `owner` (a window handle or null);
-// returns the button the user chose. Without a window system the caption and text go to
-// standard error and the result is IDOK (1).
-int ShowMessageBox(void* owner, const std::string& text, const std::string& caption, unsigned type);
+// Shows a message (text, caption, MessageBox type bits) and returns the button chosen. The core
+// never knows a window: a caller with a window supplies a function whose box that window owns.
+using MessageBoxFunction = std::function<int(const std::string& text, const std::string& caption, unsigned type)>;
 
-// A message box the caller chooses (tests capture the text); empty stands for ShowMessageBox.
-using MessageBoxFunction =
-    std::function<int(void* owner, const std::string& text, const std::string& caption, unsigned type)>;
+// A modal narrow message box (MessageBoxA) without an owner; returns the button the user
+// chose. Without a window system the caption and text go to standard error and the result is
+// IDOK (1).
+int ShowMessageBox(const std::string& text, const std::string& caption, unsigned type);
 
-inline int ShowMessageWith(const MessageBoxFunction& show, void* owner, const std::string& text,
-                           const std::string& caption, unsigned type) {
-    return show ? show(owner, text, caption, type) : ShowMessageBox(owner, text, caption, type);
+// `show`, or ShowMessageBox when it is empty.
+inline int ShowMessageWith(const MessageBoxFunction& show, const std::string& text, const std::string& caption,
+                           unsigned type) {
+    return show ? show(text, caption, type) : ShowMessageBox(text, caption, type);
 }
 
 }  // namespace platform

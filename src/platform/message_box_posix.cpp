@@ -4,7 +4,7 @@
 
 namespace platform {
 
-int ShowMessageBox(void*, const std::string& text, const std::string& caption, unsigned) {
+int ShowMessageBox(const std::string& text, const std::string& caption, unsigned) {
     std::fprintf(stderr, "%s\n%s\n", caption.c_str(), text.c_str());
     return 1;  // IDOK
 }

@@ -4,8 +4,8 @@
 
 namespace platform {
 
-int ShowMessageBox(void* owner, const std::string& text, const std::string& caption, unsigned type) {
-    return MessageBoxA(static_cast<HWND>(owner), text.c_str(), caption.c_str(), type);
+int ShowMessageBox(const std::string& text, const std::string& caption, unsigned type) {
+    return MessageBoxA(nullptr, text.c_str(), caption.c_str(), type);
 }
 
 }  // namespace platform

@@ -17,7 +17,7 @@ bool HasToken(const std::string& rule) { return rule.find(kLanguageToken) != std
 
 void ShowLaunchFailure(const LaunchContext& context, const std::string& rule, const std::string& candidates) {
     const std::string text = FormatLaunchFailure(rule, candidates);
-    platform::ShowMessageWith(context.showMessage, context.owner, text, kLaunchFailureCaption, 0);
+    platform::ShowMessageWith(context.showMessage, text, kLaunchFailureCaption, 0);
 }
 
 }  // namespace

@@ -8,13 +8,13 @@
 #include "platform/message_box.h"
 
 // Everything launch-rule resolution reads from the program; the main window builds one per
-// call from the process-wide objects and its own handle. Tests give their own folder,
-// language and message box.
+// call from the process-wide objects and a message box that it owns. Tests give their own
+// folder, language and message box.
 struct LaunchContext {
     std::string programFolder;           // ends in a separator; every rule is relative to it
     const LanguageState& languageState;  // szLanguage, szCountry of the user's locale
-    void* owner = nullptr;               // owner window of the failure message
-    MessageBoxFunction showMessage = platform::ShowMessageBox;  // empty: the platform's box too
+    // Shows the failure message; empty stands for the platform's box without an owner.
+    MessageBoxFunction showMessage = platform::ShowMessageBox;
 };
 
 // How "{language}" is spelled in a candidate, tried in this order.

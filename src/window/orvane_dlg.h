@@ -43,10 +43,8 @@ public:
     void EnableInstallButton(bool enable) noexcept;
 
     // Launch target resolution: true when `path` holds the full path of an existing entry;
-    // otherwise the failure message has been shown and closed.
+    // otherwise the failure message, owned by this window, has been shown and closed.
     bool ResolveLaunchTarget(const ConfigItem& item, std::string& path) noexcept;
-    std::string ExpandLanguageToken(const ConfigItem& item, int mode) const;
-    bool FindRuleMatch(std::string candidate, std::string& path) const;
 
     // Manuals.
     bool OpenManual(const ConfigItem& item) noexcept;

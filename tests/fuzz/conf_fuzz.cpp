@@ -15,7 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ProductConfig config;
     LanguageState state(0x0804, "zh", "CN");
     std::size_t boxes = 0;
-    ReadProductConfig(document, config, state, [&](void*, const std::string& text, const std::string&, unsigned) {
+    ReadProductConfig(document, config, state, [&](const std::string& text, const std::string&, unsigned) {
         if (text.size() >= kDebugTextCapacity) std::abort();
         ++boxes;
         return 1;

@@ -63,8 +63,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     int shown = 0;
     std::string shownText;
-    const LaunchContext context{g_medium.string() + "/", state, nullptr,
-                                [&](void*, const std::string& text, const std::string& caption, unsigned type) {
+    const LaunchContext context{g_medium.string() + "/", state,
+                                [&](const std::string& text, const std::string& caption, unsigned type) {
                                     Check(caption == kLaunchFailureCaption && type == 0);
                                     shownText = text;
                                     return ++shown;

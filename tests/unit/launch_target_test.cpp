@@ -14,13 +14,10 @@
 namespace {
 
 struct ShownMessage {
-    void* owner;
     std::string text;
     std::string caption;
     unsigned type;
 };
-
-void* const kOwner = reinterpret_cast<void*>(0x1234);
 
 // A language state with chosen locale names; the rest as the platform gave it.
 LanguageState Locale(const std::string& language, const std::string& country) {
@@ -40,9 +37,8 @@ ConfigItem Item(std::optional<std::string> rule, std::optional<std::string> defa
 class Resolver {
 public:
     Resolver(const std::string& folder, const LanguageState& state)
-        : context_{folder, state, kOwner, [this](void* owner, const std::string& text, const std::string& caption,
-                                                  unsigned type) {
-                       shown_.push_back({owner, text, caption, type});
+        : context_{folder, state, [this](const std::string& text, const std::string& caption, unsigned type) {
+                       shown_.push_back({text, caption, type});
                        return 1;
                    }} {}
     Resolver(const Resolver&) = delete;  // the message recorder points at this object
@@ -197,7 +193,6 @@ TEST(ResolveLaunchTargetTest, ResolvesOrExplains) {
             EXPECT_EQ(shown.text, Message(c.rule, c.candidates));
             EXPECT_EQ(shown.caption, "Configuration exception");
             EXPECT_EQ(shown.type, 0u);
-            EXPECT_EQ(shown.owner, kOwner);
         }
     }
 }

@@ -11,7 +11,6 @@
 namespace {
 
 struct ShownBox {
-    void* owner;
     std::string text;
     std::string caption;
     unsigned type;
@@ -21,8 +20,8 @@ struct ShownBox {
 class BoxRecorder {
 public:
     MessageBoxFunction Function() {
-        return [this](void* owner, const std::string& text, const std::string& caption, unsigned type) {
-            boxes.push_back({owner, text, caption, type});
+        return [this](const std::string& text, const std::string& caption, unsigned type) {
+            boxes.push_back({text, caption, type});
             return 1;
         };
     }
@@ -229,7 +228,6 @@ TEST(ParseProductConfigTest, DebugBoxShowsTheLanguageState) {
             continue;
         }
         ASSERT_EQ(recorder.boxes.size(), 1u);
-        EXPECT_EQ(recorder.boxes[0].owner, nullptr);
         EXPECT_EQ(recorder.boxes[0].text, *c.text);
         EXPECT_EQ(recorder.boxes[0].caption, "Setup debug");
         EXPECT_EQ(recorder.boxes[0].type, 0u);  // MB_OK
