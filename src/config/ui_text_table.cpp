@@ -11,7 +11,10 @@ int AttributeNumber(const tinyxml2::XMLAttribute* attribute) { return attribute 
 
 }  // namespace
 
-int UiSlotOfEntry(int entry) { return entry < 35 ? entry : entry + 1; }
+int UiSlotOfEntry(int entry) {
+    constexpr int kGap = static_cast<int>(UiSlot::NeverFilled);
+    return entry < kGap ? entry : entry + 1;
+}
 
 int LoadUiTextTable(std::uint16_t wLanguage, const std::string& languageFolder, UiTextTable& table,
                     const std::string& uiConfigPath, const LanguageState& languageState) {

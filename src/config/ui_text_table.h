@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -18,6 +19,56 @@ struct UiTextSlot {
 inline constexpr int kUiTextSlotCount = 38;
 using UiTextTable = std::array<UiTextSlot, kUiTextSlotCount>;
 
+// What each slot holds. UICfg.xml lists the texts in this order; the program names a slot
+// only through this enum.
+enum class UiSlot : int {
+    Title = 0,
+    Subtitle = 1,
+    DefaultInstall = 2,  // its menu button; also the heading of its page
+    DefaultInstallInfo = 3,
+    DefaultInstallInfo2 = 4,
+    CustomInstall = 5,  // its menu button; also the heading of its page
+    CustomInstallInfo = 6,
+    Manuals = 7,  // its menu button; also the heading of its page
+    ManualsInfo = 8,
+    Exit = 9,
+    DefaultPageText1 = 10,
+    InstallPageText2 = 11,  // second text line of both installation pages
+    Unused12 = 12,
+    Unused13 = 13,
+    Unused14 = 14,
+    Unused15 = 15,
+    Back = 16,
+    Install = 17,
+    Cancel = 18,
+    ProgressHeading = 19,  // the run's heading, animated with dots, and the running row's status
+    ProgressText = 20,
+    FinishTitle = 21,
+    FinishText = 22,
+    Finish = 23,
+    SelectAll = 24,
+    SelectNone = 25,
+    CustomPageText1 = 26,
+    ManualsPageText1 = 27,
+    ManualsPageText2 = 28,
+    Unused29 = 29,
+    RestartLead = 30,    // before the countdown's seconds
+    RestartText = 31,    // the restart explanation
+    ExitQuestion1 = 32,  // first line of the exit confirmation
+    ExitQuestion2 = 33,  // second line of the exit confirmation
+    ExitCaption = 34,    // caption of the exit confirmation
+    NeverFilled = 35,    // no UICfg.xml entry fills it (see UiSlotOfEntry)
+    RowSucceeded = 36,   // status of a row whose installer ended with exit code 0
+    RowFailed = 37,      // status of a row whose installer failed
+};
+
+static_assert(static_cast<int>(UiSlot::RowFailed) == kUiTextSlotCount - 1, "one name per slot");
+
+// The text of one slot.
+inline const wchar_t* UiText(const UiTextTable& table, UiSlot slot) {
+    return table[static_cast<std::size_t>(slot)].text;
+}
+
 // One entry of UICfg.xml: the language file key (ANSI) and the first two attribute values.
 struct UiEntry {
     std::string key;
@@ -25,9 +76,9 @@ struct UiEntry {
     int number2 = 0;
 };
 
-// Entries fill slots 0-34 in order; the next two fill the status slots 36 and 37, so slot 35
-// stays empty. Further entries are ignored.
-inline constexpr int kUiEntryCount = 37;
+// Entries fill the slots up to ExitCaption in order; the next two fill the row status slots, so
+// NeverFilled stays empty. Further entries are ignored.
+inline constexpr int kUiEntryCount = kUiTextSlotCount - 1;  // every slot but NeverFilled
 int UiSlotOfEntry(int entry);
 
 namespace tinyxml2 {

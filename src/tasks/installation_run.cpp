@@ -26,9 +26,6 @@ constexpr int kStatusColumn = 1;
 constexpr int kNameColumnWidth = 400;
 constexpr int kStatusColumnWidth = 95;
 constexpr wchar_t kStatusHeading[] = L"Do";
-constexpr int kRunningSlot = 19;
-constexpr int kSucceededSlot = 36;
-constexpr int kFailedSlot = 37;
 constexpr DWORD kStepMs = 1000;
 
 // What a kRunUpdateMessage asks for (its wParam).
@@ -59,7 +56,7 @@ void SendRowText(RunUpdate kind, int row, const wchar_t* text) noexcept {
     SendRunUpdate(kind, reinterpret_cast<LPARAM>(&rowText));
 }
 
-const wchar_t* SlotText(int slot) noexcept { return g_uiTextTable[static_cast<std::size_t>(slot)].text; }
+const wchar_t* SlotText(UiSlot slot) noexcept { return UiText(g_uiTextTable, slot); }
 
 // Redraws one control's rectangle of the main window at once, background included.
 void RedrawControl(HWND dialog, const framework::Control& control) noexcept {
@@ -83,10 +80,7 @@ public:
     }
     bool IsListEnabled() override { return dialog_.m_listInstalls.IsEnabled(); }
     void SetRowStatus(int row, RowStatus status) override {
-        const int slot = status == RowStatus::Running     ? kRunningSlot
-                         : status == RowStatus::Succeeded ? kSucceededSlot
-                                                          : kFailedSlot;
-        SendRowText(RunUpdate::RowStatus, row, SlotText(slot));
+        SendRowText(RunUpdate::RowStatus, row, SlotText(StatusTextSlot(status)));
     }
     void SetRunningIndex(int row) override { dialog_.m_nRunningIndex = row; }
     bool RunInstaller(const ConfigItem& item) override { return dialog_.RunInstaller(item); }
@@ -211,7 +205,7 @@ DWORD WINAPI COrvaneDlg::ProgressDotsThread(LPVOID) noexcept {
     wchar_t heading[kDotLabelCapacity];
     while (dialog->m_bRunning) {
         for (int dots = 1; dots <= kMaxProgressDots && dialog->m_bRunning; ++dots) {
-            BuildDotLabel(SlotText(kRunningSlot), dots, heading);
+            BuildDotLabel(SlotText(UiSlot::ProgressHeading), dots, heading);
             SendRowText(RunUpdate::AnimationStep, dialog->m_nRunningIndex, heading);
             Sleep(kStepMs);
         }

@@ -25,13 +25,13 @@ bool COrvaneDlg::OpenManual(const ConfigItem& item) noexcept {
 void COrvaneDlg::OnExitRequest() noexcept {
     std::wstring question;
     try {
-        question = ComposeExitQuestion(g_uiTextTable[32].text, g_uiTextTable[33].text);
+        question = ComposeExitQuestion(UiText(g_uiTextTable, UiSlot::ExitQuestion1),
+                                       UiText(g_uiTextTable, UiSlot::ExitQuestion2));
     } catch (...) {
         return;  // out of memory: no question, so nothing ends
     }
-    if (MessageBoxW(Handle(), question.c_str(), g_uiTextTable[34].text, MB_YESNO | MB_ICONEXCLAMATION) != IDYES) {
-        return;
-    }
+    const wchar_t* caption = UiText(g_uiTextTable, UiSlot::ExitCaption);
+    if (MessageBoxW(Handle(), question.c_str(), caption, MB_YESNO | MB_ICONEXCLAMATION) != IDYES) return;
     // Read once: the worker writes the handle while it runs an installer.
     const HANDLE installer = m_execInfo.hProcess;
     if (installer) TerminateProcess(installer, 0);

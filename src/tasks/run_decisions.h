@@ -1,6 +1,7 @@
 #pragma once
 
 #include "config/product_config.h"
+#include "config/ui_text_table.h"
 
 // The three questions the end of an installation run asks the operating system. The window
 // answers them from Windows; tests answer them with a fake.
@@ -34,6 +35,20 @@ bool IsItemTicked(const ConfigItem& item, bool listEnabled) noexcept;
 
 // What a row's status cell shows.
 enum class RowStatus { Running, Succeeded, Failed };
+
+// The interface text of each status: the progress heading while the installer runs, then the
+// result by its exit code.
+constexpr UiSlot StatusTextSlot(RowStatus status) noexcept {
+    switch (status) {
+        case RowStatus::Running:
+            return UiSlot::ProgressHeading;
+        case RowStatus::Succeeded:
+            return UiSlot::RowSucceeded;
+        case RowStatus::Failed:
+            break;
+    }
+    return UiSlot::RowFailed;
+}
 
 // The window as the installation worker sees it. The row writes go to the user-interface
 // thread, which carries them out in the order they were made.

@@ -24,7 +24,7 @@ HFONT CreatePointFont(int tenths, const wchar_t* face) noexcept {
     return CreateFontIndirectW(&font);
 }
 
-const wchar_t* Slot(int number) noexcept { return g_uiTextTable[static_cast<size_t>(number)].text; }
+const wchar_t* Slot(UiSlot slot) noexcept { return UiText(g_uiTextTable, slot); }
 
 }  // namespace
 
@@ -127,42 +127,42 @@ void COrvaneDlg::ApplyFontsAndTexts() noexcept {
     struct Caption {
         const framework::Control& control;
         HFONT font;
-        int slot;
+        UiSlot slot;
     };
     const HFONT title = m_fontTitle.Get();
     const HFONT f16 = m_font16.Get();
     const HFONT f14 = m_font14.Get();
     const HFONT f10 = m_font10.Get();
     const Caption captions[] = {
-        {m_stTitle, title, 0},
-        {m_stSubtitle, f10, 1},
-        {m_stDefaultInstallInfo, f10, 3},
-        {m_stDefaultInstallInfo2, f10, 4},
-        {m_stCustomInstallInfo, f10, 6},
-        {m_stManualsInfo, f10, 8},
-        {m_btnDefaultInstall, f16, 2},
-        {m_btnCustomInstall, f14, 5},
-        {m_btnManuals, f14, 7},
-        {m_btnExit, f14, 9},
-        {m_stDefaultPageTitle, f16, 2},
-        {m_stDefaultPageText1, f10, 10},
-        {m_stDefaultPageText2, f10, 11},
-        {m_btnBack, f16, 16},
-        {m_btnInstall, f16, 17},
-        {m_btnCancel, f16, 18},
-        {m_stCustomPageTitle, f16, 5},
-        {m_stCustomPageText1, f10, 26},
-        {m_stCustomPageText2, f10, 11},
-        {m_btnSelectAll, f10, 24},
-        {m_btnSelectNone, f10, 25},
-        {m_stManualsPageTitle, f16, 7},
-        {m_stManualsPageText1, f10, 27},
-        {m_stManualsPageText2, f10, 28},
-        {m_stProgressTitle, f16, 19},
-        {m_stProgressText, f10, 20},
-        {m_stFinishTitle, f16, 21},
-        {m_stFinishText, f10, 22},
-        {m_btnFinish, f16, 23},
+        {m_stTitle, title, UiSlot::Title},
+        {m_stSubtitle, f10, UiSlot::Subtitle},
+        {m_stDefaultInstallInfo, f10, UiSlot::DefaultInstallInfo},
+        {m_stDefaultInstallInfo2, f10, UiSlot::DefaultInstallInfo2},
+        {m_stCustomInstallInfo, f10, UiSlot::CustomInstallInfo},
+        {m_stManualsInfo, f10, UiSlot::ManualsInfo},
+        {m_btnDefaultInstall, f16, UiSlot::DefaultInstall},
+        {m_btnCustomInstall, f14, UiSlot::CustomInstall},
+        {m_btnManuals, f14, UiSlot::Manuals},
+        {m_btnExit, f14, UiSlot::Exit},
+        {m_stDefaultPageTitle, f16, UiSlot::DefaultInstall},
+        {m_stDefaultPageText1, f10, UiSlot::DefaultPageText1},
+        {m_stDefaultPageText2, f10, UiSlot::InstallPageText2},
+        {m_btnBack, f16, UiSlot::Back},
+        {m_btnInstall, f16, UiSlot::Install},
+        {m_btnCancel, f16, UiSlot::Cancel},
+        {m_stCustomPageTitle, f16, UiSlot::CustomInstall},
+        {m_stCustomPageText1, f10, UiSlot::CustomPageText1},
+        {m_stCustomPageText2, f10, UiSlot::InstallPageText2},
+        {m_btnSelectAll, f10, UiSlot::SelectAll},
+        {m_btnSelectNone, f10, UiSlot::SelectNone},
+        {m_stManualsPageTitle, f16, UiSlot::Manuals},
+        {m_stManualsPageText1, f10, UiSlot::ManualsPageText1},
+        {m_stManualsPageText2, f10, UiSlot::ManualsPageText2},
+        {m_stProgressTitle, f16, UiSlot::ProgressHeading},
+        {m_stProgressText, f10, UiSlot::ProgressText},
+        {m_stFinishTitle, f16, UiSlot::FinishTitle},
+        {m_stFinishText, f10, UiSlot::FinishText},
+        {m_btnFinish, f16, UiSlot::Finish},
     };
     for (const Caption& caption : captions) {
         caption.control.SetFont(caption.font, true);
@@ -171,17 +171,17 @@ void COrvaneDlg::ApplyFontsAndTexts() noexcept {
 
     wchar_t dotLabel[kDotLabelCapacity] = {};
     for (int i = 0; i < static_cast<int>(m_stProgressDots.size()); ++i) {
-        BuildDotLabel(Slot(19), i + 1, dotLabel);
+        BuildDotLabel(Slot(UiSlot::ProgressHeading), i + 1, dotLabel);
         m_stProgressDots[static_cast<size_t>(i)].SetFont(f16, true);
         m_stProgressDots[static_cast<size_t>(i)].SetText(dotLabel);
     }
 
     m_stRestartLead.SetFont(f16, true);
-    m_stRestartLead.SetText(Slot(30));
+    m_stRestartLead.SetText(Slot(UiSlot::RestartLead));
     m_stRestartSeconds.SetFont(m_font30.Get(), true);
     m_stRestartSeconds.SetText(L"8");
     m_stRestartText.SetFont(f16, true);
-    m_stRestartText.SetText(Slot(31));
+    m_stRestartText.SetText(Slot(UiSlot::RestartText));
     m_listInstalls.SetFont(f10, true);
     m_listManuals.SetFont(f10, true);
 }
