@@ -16,6 +16,11 @@ COrvaneDlg::COrvaneDlg(HWND parent) noexcept : framework::Dialog(IDD_ORVANE_DIAL
 }
 
 COrvaneDlg::~COrvaneDlg() {
+    // The dots thread's job lives in this object: the thread is told to stop and waited for.
+    if (m_hDotsThread) {
+        SetEvent(m_runEnded.Get());
+        WaitForSingleObject(m_hDotsThread.Get(), INFINITE);
+    }
     if (g_pMainDlg == this) g_pMainDlg = nullptr;
 }
 
@@ -95,7 +100,8 @@ std::optional<LRESULT> COrvaneDlg::HandleMessage(UINT message, WPARAM wParam, LP
         case WM_NOTIFY:
             return OnNotify(reinterpret_cast<NMHDR*>(lParam));
         case kRunUpdateMessage:
-            return OnRunUpdate(wParam, lParam);
+            OnRunUpdate(wParam, lParam);
+            return 0;
         default:  // WM_SIZE and WM_TIMER among them: default processing only
             break;
     }

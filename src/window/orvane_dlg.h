@@ -1,6 +1,7 @@
 #pragma once
 
 #include <windows.h>
+// windows.h first: the other system headers rely on its types.
 #include <commctrl.h>
 #include <shellapi.h>
 
@@ -14,6 +15,7 @@
 #include "framework/dialog.h"
 #include "framework/list_view.h"
 #include "platform/handles_win.h"
+#include "tasks/run_decisions.h"
 
 // A label of the main window; plain static control.
 using CStatic = framework::Control;
@@ -28,6 +30,42 @@ public:
 
     using framework::Dialog::DoModal;
 
+    // The system's answers at the end of a run (platform/system_services.h); none uses the window.
+    static bool IsRunningUnderWow64() noexcept;
+    static bool IsWindows7() noexcept;
+    static bool RestartSystem() noexcept;
+
+    // The run's threads hand their writes to the window to the user-interface thread with this
+    // message; it is sent, so the writes are carried out in the order they were made.
+    static constexpr UINT kRunUpdateMessage = WM_APP + 1;
+
+protected:
+    void DoDataExchange() noexcept override;
+    BOOL OnInitDialog() noexcept override;
+    std::optional<LRESULT> HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept override;
+    // Enter and Esc (and WM_CLOSE through IDCANCEL) do not end the dialog during a run.
+    void OnOK() noexcept override;
+    void OnCancel() noexcept override;
+
+private:
+    class RunHost;
+    friend class RunHost;
+
+    // What each of the run's threads is given as its parameter.
+    struct ProgressDotsJob {
+        HWND window;             // takes the animation steps
+        const wchar_t* heading;  // the text the dots are appended to
+        HANDLE stop;             // set when the run has ended
+    };
+    struct WorkerJob {
+        const ConfigItemList* installs;
+        InstallRunHost* host;
+    };
+    struct CountdownJob {
+        HWND window;  // shows the restart page and the seconds
+        SystemServices* system;
+    };
+
     // Pages: every control of the page shown (SW_SHOW) or hidden (SW_HIDE); nothing else changes.
     void ShowMenuPage(bool show) noexcept;
     void ShowDefaultInstallPage(bool show) noexcept;
@@ -36,6 +74,14 @@ public:
     void ShowManualsPage(bool show) noexcept;
     void ShowFinishPage(bool show) noexcept;
     void ShowRestartPage(bool show) noexcept;
+    void HideProgressDots() noexcept;
+
+    // Layout, done once by OnInitDialog.
+    void PlaceControls() noexcept;
+    void ApplyFontsAndTexts() noexcept;
+    void SetButtonImages() noexcept;
+    void FillImageList() noexcept;
+    void PrepareLists() noexcept;
 
     // Item lists.
     void FillInstallList(bool editable) noexcept;
@@ -49,33 +95,17 @@ public:
     // Manuals.
     bool OpenManual(const ConfigItem& item) noexcept;
 
-    // Installation run. The thread bodies take no argument and reach the window through g_pMainDlg.
-    static DWORD WINAPI ProgressDotsThread(LPVOID) noexcept;
-    static DWORD WINAPI RunCheckedInstallers(LPVOID) noexcept;
-    static DWORD WINAPI RestartCountdownThread(LPVOID) noexcept;
+    // Installation run.
+    static DWORD WINAPI ProgressDotsThread(LPVOID job) noexcept;      // a ProgressDotsJob
+    static DWORD WINAPI RunCheckedInstallers(LPVOID job) noexcept;    // a WorkerJob
+    static DWORD WINAPI RestartCountdownThread(LPVOID job) noexcept;  // a CountdownJob
+    void StartProgressDots() noexcept;
     bool RunInstaller(const ConfigItem& item) noexcept;
     void SetRunningRowStatus(const wchar_t* text) noexcept;
     void WaitPumping(HANDLE thread) noexcept;
     void PumpOneMessage() noexcept;
-    // The run's threads hand their writes to the window to the user-interface thread with this
-    // message; it is sent, so the writes are carried out in the order they were made.
-    static constexpr UINT kRunUpdateMessage = WM_APP + 1;
-    LRESULT OnRunUpdate(WPARAM kind, LPARAM data) noexcept;
+    void OnRunUpdate(WPARAM kind, LPARAM data) noexcept;
 
-    // System services.
-    bool IsRunningUnderWow64() noexcept;
-    bool IsWindows7() noexcept;
-    bool RestartSystem() noexcept;
-
-protected:
-    void DoDataExchange() noexcept override;
-    BOOL OnInitDialog() noexcept override;
-    std::optional<LRESULT> HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept override;
-    // Enter and Esc (and WM_CLOSE through IDCANCEL) do not end the dialog during a run.
-    void OnOK() noexcept override;
-    void OnCancel() noexcept override;
-
-public:
     // Handlers of the message map.
     bool OnSysCommand(UINT id, LPARAM lParam) noexcept;  // false: default processing
     void OnPaint() noexcept;
@@ -83,7 +113,7 @@ public:
     HBRUSH OnCtlColor(HDC dc, HWND control, UINT kind) noexcept;
     LRESULT OnNcHitTest(POINT screenPoint) noexcept;
     bool OnDrawItem(int id, const DRAWITEMSTRUCT& request) noexcept;  // false: default processing
-    std::optional<LRESULT> OnEraseBkgnd(HDC dc) noexcept;               // nothing: default processing
+    std::optional<LRESULT> OnEraseBkgnd(HDC dc) noexcept;             // nothing: default processing
     void OnClose() noexcept;
     void OnDestroy() noexcept;
 
@@ -96,24 +126,15 @@ public:
     void OnSelectNone() noexcept;
     void OnSelectAll() noexcept;
     void OnFinish() noexcept;
+    std::optional<LRESULT> OnCommand(WPARAM wParam, LPARAM lParam) noexcept;
 
     // List notifications; `result` starts at 0 and is the notification's result.
     void OnManualListDblClk(NMHDR* header, LRESULT* result) noexcept;
     void OnInstallListDblClk(NMHDR* header, LRESULT* result) noexcept;
     void OnInstallListItemChanged(NMHDR* header, LRESULT* result) noexcept;
     void OnInstallListCustomDraw(NMHDR* header, LRESULT* result) noexcept;
-
-private:
-    void PlaceControls() noexcept;
-    void ApplyFontsAndTexts() noexcept;
-    void SetButtonImages() noexcept;
-    void FillImageList() noexcept;
-    void PrepareLists() noexcept;
-    void HideProgressDots() noexcept;
-    std::optional<LRESULT> OnCommand(WPARAM wParam, LPARAM lParam) noexcept;
     std::optional<LRESULT> OnNotify(NMHDR* header) noexcept;
 
-public:
     bool m_bListEditable = false;
     platform::UniqueIcon m_hIcon;
     platform::UniqueFont m_fontTitle;
@@ -133,7 +154,7 @@ public:
     CStatic m_stManualsInfo;
     CStatic m_picLogo;
     platform::UniqueBrush m_brBackground;
-    // Written by the user-interface thread, polled by the run's threads: atomic, no lock.
+    // Written by the user-interface thread only; read by the dialog's own handlers.
     std::atomic<bool> m_bRunning = false;
     platform::UniqueKernelHandle m_hRunThread;
     platform::UniqueKernelHandle m_hRestartThread;
@@ -150,7 +171,8 @@ public:
     CStatic m_stCustomPageText1;
     CStatic m_stCustomPageTitle;
     CStatic m_stCustomPageText2;
-    std::atomic<int> m_nRunningIndex = -1;  // written by the worker, read by the dots thread
+    // Written by the worker, read by the user-interface thread: atomic, no lock.
+    std::atomic<int> m_nRunningIndex = -1;
     CListCtrl m_listInstalls;
     CListCtrl m_listManuals;
     CStatic m_stManualsPageTitle;
@@ -165,9 +187,15 @@ public:
     CStatic m_stRestartText;
     CStatic m_stRestartSeconds;
     CStatic m_stRestartLead;
+
+    // The progress-dots thread is never waited for during the run; it is told to stop when the
+    // run ends and waited for when the window object goes, since its job lives here.
+    ProgressDotsJob m_dotsJob{};
+    platform::UniqueKernelHandle m_runEnded;  // manual-reset event: ProgressDotsJob::stop
+    platform::UniqueKernelHandle m_hDotsThread;
 };
 
-// The one main window, for the run's threads; null until its OnInitDialog publishes it.
+// The one main window; null until its OnInitDialog publishes it, null again once it is gone.
 extern COrvaneDlg* g_pMainDlg;
 
 // The About box (template 100): no members, default handling only.

@@ -1,11 +1,12 @@
 // The installation run: the install button's handler, its waiting loop and the three threads
-// (progress dots, installation worker, restart countdown).
+// (progress dots, installation worker, restart countdown). Each thread is given what it uses as
+// its parameter.
 //
 // The run's threads never touch a control themselves: every write goes to the user-interface
 // thread as a sent kRunUpdateMessage and is carried out there, in the order the writes were
-// sent. The worker clears m_nRunningIndex before it sends a row's result, and the handler of
-// an animation step writes the row only when that row is still the running one at handling
-// time, so a late animation step can never replace a result.
+// sent. The worker clears m_nRunningIndex before it sends a row's result, and an animation step
+// writes the row that is running when the step is carried out, so a late step can never replace
+// a result.
 #include <windows.h>
 // windows.h first: the other system headers rely on its types.
 #include <shellapi.h>
@@ -14,9 +15,9 @@
 #include <string>
 
 #include "config/process_objects.h"
-#include "tasks/dialog_services.h"
 #include "tasks/exit_codes.h"
 #include "tasks/run_decisions.h"
+#include "window/dialog_services.h"
 #include "window/dot_labels.h"
 #include "window/orvane_dlg.h"
 
@@ -31,7 +32,7 @@ constexpr DWORD kStepMs = 1000;
 // What a kRunUpdateMessage asks for (its wParam).
 enum class RunUpdate : WPARAM {
     RowStatus,        // lParam: RowText; the worker's write, always carried out
-    AnimationStep,    // lParam: RowText; row -1 when no installer was running at the step
+    AnimationStep,    // lParam: the heading's text
     ShowRestartPage,  // lParam unused
     CountdownSecond,  // lParam: the number to show
 };
@@ -41,22 +42,11 @@ struct RowText {
     const wchar_t* text;
 };
 
-COrvaneDlg* MainDialog() noexcept { return g_pMainDlg; }
-
 // Sent, not posted: the sender waits until the user-interface thread has carried it out, which
 // is what orders the writes of the worker and the animation.
-void SendRunUpdate(RunUpdate kind, LPARAM data) noexcept {
-    COrvaneDlg* dialog = MainDialog();
-    if (dialog == nullptr) return;
-    SendMessageW(dialog->Handle(), COrvaneDlg::kRunUpdateMessage, static_cast<WPARAM>(kind), data);
+void SendRunUpdate(HWND window, RunUpdate kind, LPARAM data) noexcept {
+    SendMessageW(window, COrvaneDlg::kRunUpdateMessage, static_cast<WPARAM>(kind), data);
 }
-
-void SendRowText(RunUpdate kind, int row, const wchar_t* text) noexcept {
-    RowText rowText{row, text};
-    SendRunUpdate(kind, reinterpret_cast<LPARAM>(&rowText));
-}
-
-const wchar_t* SlotText(UiSlot slot) noexcept { return UiText(g_uiTextTable, slot); }
 
 // Redraws one control's rectangle of the main window at once, background included.
 void RedrawControl(HWND dialog, const framework::Control& control) noexcept {
@@ -67,11 +57,13 @@ void RedrawControl(HWND dialog, const framework::Control& control) noexcept {
     UpdateWindow(dialog);
 }
 
+}  // namespace
+
 // The window as the worker sees it. Column queries and changes go straight to the list (they are
 // sent to the user-interface thread by the system and nothing else writes the header).
-class DialogRunHost final : public InstallRunHost {
+class COrvaneDlg::RunHost final : public InstallRunHost {
 public:
-    explicit DialogRunHost(COrvaneDlg& dialog) noexcept : dialog_(dialog) {}
+    explicit RunHost(COrvaneDlg& dialog) noexcept : dialog_(dialog) {}
 
     int ListColumnCount() override { return dialog_.m_listInstalls.GetColumnCount(); }
     void AddStatusColumn() override {
@@ -80,7 +72,8 @@ public:
     }
     bool IsListEnabled() override { return dialog_.m_listInstalls.IsEnabled(); }
     void SetRowStatus(int row, RowStatus status) override {
-        SendRowText(RunUpdate::RowStatus, row, SlotText(StatusTextSlot(status)));
+        RowText rowText{row, UiText(g_uiTextTable, StatusTextSlot(status))};
+        SendRunUpdate(dialog_.Handle(), RunUpdate::RowStatus, reinterpret_cast<LPARAM>(&rowText));
     }
     void SetRunningIndex(int row) override { dialog_.m_nRunningIndex = row; }
     bool RunInstaller(const ConfigItem& item) override { return dialog_.RunInstaller(item); }
@@ -89,13 +82,9 @@ private:
     COrvaneDlg& dialog_;
 };
 
-}  // namespace
-
 void COrvaneDlg::OnInstall() noexcept {
     m_bRunning = true;
-    // The dots thread is never waited for; it ends by itself once m_bRunning is clear.
-    platform::UniqueKernelHandle dots(CreateThread(nullptr, 0, ProgressDotsThread, nullptr, 0, nullptr));
-
+    StartProgressDots();
     ShowDefaultInstallPage(false);
     ShowFinishPage(false);
     ShowRestartPage(false);
@@ -104,18 +93,31 @@ void COrvaneDlg::OnInstall() noexcept {
     ShowProgressPage(true);
     m_btnCancel.Show(true);
 
-    m_hRunThread.Reset(CreateThread(nullptr, 0, RunCheckedInstallers, nullptr, 0, nullptr));
+    RunHost host(*this);
+    WorkerJob worker{&g_productConfig.installs, &host};
+    m_hRunThread.Reset(CreateThread(nullptr, 0, RunCheckedInstallers, &worker, 0, nullptr));
     if (m_hRunThread) WaitPumping(m_hRunThread.Get());
     m_bRunning = false;
+    if (m_runEnded) SetEvent(m_runEnded.Get());
 
     ShowDefaultInstallPage(false);
     ShowProgressPage(false);
     ShowFinishPage(true);
 
-    DialogSystemServices services(*this);
-    if (!ShouldStartCountdown(services)) return;
-    m_hRestartThread.Reset(CreateThread(nullptr, 0, RestartCountdownThread, nullptr, 0, nullptr));
+    DialogSystemServices system;
+    if (!ShouldStartCountdown(system)) return;
+    CountdownJob countdown{Handle(), &system};
+    m_hRestartThread.Reset(CreateThread(nullptr, 0, RestartCountdownThread, &countdown, 0, nullptr));
     if (m_hRestartThread) WaitPumping(m_hRestartThread.Get());
+}
+
+void COrvaneDlg::StartProgressDots() noexcept {
+    // One event for every run: reset here, set when the run ends.
+    if (!m_runEnded) m_runEnded.Reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    if (!m_runEnded) return;  // no way to stop it: the heading stays as it is
+    ResetEvent(m_runEnded.Get());
+    m_dotsJob = ProgressDotsJob{Handle(), UiText(g_uiTextTable, UiSlot::ProgressHeading), m_runEnded.Get()};
+    m_hDotsThread.Reset(CreateThread(nullptr, 0, ProgressDotsThread, &m_dotsJob, 0, nullptr));
 }
 
 void COrvaneDlg::WaitPumping(HANDLE thread) noexcept {
@@ -138,15 +140,13 @@ void COrvaneDlg::PumpOneMessage() noexcept {
     DispatchMessageW(&message);
 }
 
-DWORD WINAPI COrvaneDlg::RunCheckedInstallers(LPVOID) noexcept {
-    COrvaneDlg* dialog = MainDialog();
-    if (dialog == nullptr) return 0;
-    DialogRunHost host(*dialog);
+DWORD WINAPI COrvaneDlg::RunCheckedInstallers(LPVOID param) noexcept {
+    const auto& job = *static_cast<const WorkerJob*>(param);
     try {
-        RunTickedInstallers(g_productConfig.installs, host);
+        RunTickedInstallers(*job.installs, *job.host);
     } catch (...) {
         // Out of memory in a resolution: the run ends; the finish page follows as after any run.
-        dialog->m_nRunningIndex = -1;
+        job.host->SetRunningIndex(-1);
     }
     return 0;
 }
@@ -199,35 +199,31 @@ void COrvaneDlg::SetRunningRowStatus(const wchar_t* text) noexcept {
     if (row >= 0) m_listInstalls.SetItemText(row, kStatusColumn, text);
 }
 
-DWORD WINAPI COrvaneDlg::ProgressDotsThread(LPVOID) noexcept {
-    COrvaneDlg* dialog = MainDialog();
-    if (dialog == nullptr) return 0;
+DWORD WINAPI COrvaneDlg::ProgressDotsThread(LPVOID param) noexcept {
+    const auto& job = *static_cast<const ProgressDotsJob*>(param);
     wchar_t heading[kDotLabelCapacity];
-    while (dialog->m_bRunning) {
-        for (int dots = 1; dots <= kMaxProgressDots && dialog->m_bRunning; ++dots) {
-            BuildDotLabel(SlotText(UiSlot::ProgressHeading), dots, heading);
-            SendRowText(RunUpdate::AnimationStep, dialog->m_nRunningIndex, heading);
-            Sleep(kStepMs);
-        }
+    // One to five dots, one step a second, the first at once, until the run has ended.
+    for (int dots = 1; WaitForSingleObject(job.stop, 0) == WAIT_TIMEOUT; dots = dots % kMaxProgressDots + 1) {
+        BuildDotLabel(job.heading, dots, heading);
+        SendRunUpdate(job.window, RunUpdate::AnimationStep, reinterpret_cast<LPARAM>(heading));
+        if (WaitForSingleObject(job.stop, kStepMs) != WAIT_TIMEOUT) break;
     }
     return 0;
 }
 
-DWORD WINAPI COrvaneDlg::RestartCountdownThread(LPVOID) noexcept {
-    COrvaneDlg* dialog = MainDialog();
-    if (dialog == nullptr) return 0;
-    DialogSystemServices services(*dialog);
-    if (!CountdownRuns(services)) return 0;
-    SendRunUpdate(RunUpdate::ShowRestartPage, 0);
+DWORD WINAPI COrvaneDlg::RestartCountdownThread(LPVOID param) noexcept {
+    const auto& job = *static_cast<const CountdownJob*>(param);
+    if (!CountdownRuns(*job.system)) return 0;
+    SendRunUpdate(job.window, RunUpdate::ShowRestartPage, 0);
     for (int second = kCountdownFirst; second >= kCountdownLast; --second) {
         Sleep(kStepMs);
-        SendRunUpdate(RunUpdate::CountdownSecond, second);
+        SendRunUpdate(job.window, RunUpdate::CountdownSecond, second);
     }
-    dialog->RestartSystem();
+    job.system->RestartSystem();
     return 0;
 }
 
-LRESULT COrvaneDlg::OnRunUpdate(WPARAM kind, LPARAM data) noexcept {
+void COrvaneDlg::OnRunUpdate(WPARAM kind, LPARAM data) noexcept {
     switch (static_cast<RunUpdate>(kind)) {
         case RunUpdate::RowStatus: {
             const auto* rowText = reinterpret_cast<const RowText*>(data);
@@ -237,9 +233,9 @@ LRESULT COrvaneDlg::OnRunUpdate(WPARAM kind, LPARAM data) noexcept {
         case RunUpdate::AnimationStep: {
             // A step that was on its way when the run ended changes nothing any more.
             if (!m_bRunning) break;
-            const auto* rowText = reinterpret_cast<const RowText*>(data);
-            if (rowText->row >= 0 && rowText->row == m_nRunningIndex) SetRunningRowStatus(rowText->text);
-            m_stProgressTitle.SetText(rowText->text);
+            const auto* text = reinterpret_cast<const wchar_t*>(data);
+            SetRunningRowStatus(text);
+            m_stProgressTitle.SetText(text);
             RedrawControl(Handle(), m_stProgressTitle);
             break;
         }
@@ -254,5 +250,4 @@ LRESULT COrvaneDlg::OnRunUpdate(WPARAM kind, LPARAM data) noexcept {
             break;
         }
     }
-    return 0;
 }

@@ -1,7 +1,9 @@
-// The operating system's answers at the end of an installation run: WOW64, Windows 7, restart.
 #include <windows.h>
 
-#include "tasks/dialog_services.h"
+#include "platform/handles_win.h"
+#include "platform/system_services.h"
+
+namespace platform {
 
 namespace {
 
@@ -12,7 +14,7 @@ IsWow64ProcessFunction g_isWow64Process = nullptr;
 
 }  // namespace
 
-bool COrvaneDlg::IsRunningUnderWow64() noexcept {
+bool IsRunningUnderWow64() noexcept {
     BOOL answer = FALSE;
     // Looked up at run time: kernels older than the entry lack it (and are never WOW64).
     const HMODULE kernel = GetModuleHandleW(L"kernel32");
@@ -23,7 +25,7 @@ bool COrvaneDlg::IsRunningUnderWow64() noexcept {
     return answer != FALSE;
 }
 
-bool COrvaneDlg::IsWindows7() noexcept {
+bool IsWindows7() noexcept {
     // The extended record (284 bytes): a size of 284 on the plain 276-byte record would let the
     // call write past it.
     OSVERSIONINFOEXW version{};
@@ -36,10 +38,10 @@ bool COrvaneDlg::IsWindows7() noexcept {
     return version.dwPlatformId == VER_PLATFORM_WIN32_NT && version.dwMajorVersion == 6 && version.dwMinorVersion == 1;
 }
 
-bool COrvaneDlg::RestartSystem() noexcept {
+bool RestartSystem() noexcept {
     HANDLE rawToken = nullptr;
     if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &rawToken)) return false;
-    const platform::UniqueKernelHandle token(rawToken);
+    const UniqueKernelHandle token(rawToken);
 
     TOKEN_PRIVILEGES privileges{};
     LookupPrivilegeValueW(nullptr, SE_SHUTDOWN_NAME, &privileges.Privileges[0].Luid);
@@ -56,14 +58,4 @@ bool COrvaneDlg::RestartSystem() noexcept {
                                                            SHTDN_REASON_FLAG_PLANNED) != FALSE;
 }
 
-void COrvaneDlg::OnFinish() noexcept {
-    DialogSystemServices services(*this);
-    switch (DecideFinishAction(services)) {
-        case FinishAction::CloseLauncher:
-            PostMessageW(Handle(), WM_CLOSE, 0, 0);
-            break;
-        case FinishAction::Restart:
-            RestartSystem();  // a refusal is not reported; the window stays as it is
-            break;
-    }
-}
+}  // namespace platform

@@ -1,0 +1,17 @@
+#pragma once
+
+// The operating system's answers at the end of an installation run. Only the window asks them,
+// so only the Windows build has them.
+namespace platform {
+
+// Whether the program runs as a 32-bit process on 64-bit Windows. IsWow64Process is looked up
+// at every call; a kernel without it is never WOW64.
+bool IsRunningUnderWow64() noexcept;
+
+// Whether the system reports Windows NT 6.1 (GetVersionExW).
+bool IsWindows7() noexcept;
+
+// Enables the shutdown privilege and asks for a restart; true when the system accepted it.
+bool RestartSystem() noexcept;
+
+}  // namespace platform
