@@ -8,7 +8,8 @@
 #include "framework/control.h"
 
 // Posted to the notify window with wParam = notify id and lParam 0 (mouse left),
-// 1 (mouse rests over the button) or 2 (left button went down on it).
+// 1 (mouse rests over the button) or 2 (left button went down on it). Part of the button's
+// interface whoever listens: the main window asks for it but leaves it to default processing.
 constexpr UINT WM_PNGBUTTON_STATE = WM_USER + 8;
 
 // The three-state image push button of the skinned window. It is attached to an owner-drawn

@@ -1,20 +1,11 @@
 #include "framework/control.h"
 
-#include <vector>
-
 namespace framework {
 
 namespace {
 // The object behind a window is found through a window property: no table of windows.
 constexpr wchar_t kOwnerDrawnProperty[] = L"Setup.OwnerDrawn";
 }  // namespace
-
-std::wstring Control::Text() const {
-    const int length = GetWindowTextLengthW(window_);
-    std::vector<wchar_t> buffer(static_cast<size_t>(length) + 1);
-    const int copied = GetWindowTextW(window_, buffer.data(), length + 1);
-    return std::wstring(buffer.data(), static_cast<size_t>(copied > 0 ? copied : 0));
-}
 
 void RegisterOwnerDrawn(HWND window, OwnerDrawn* target) noexcept {
     if (window) SetPropW(window, kOwnerDrawnProperty, target);

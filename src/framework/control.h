@@ -2,8 +2,6 @@
 
 #include <windows.h>
 
-#include <string>
-
 namespace framework {
 
 // A child control of a dialog, bound to its window by id when the dialog initialises.
@@ -21,10 +19,8 @@ public:
         return window_ != nullptr;
     }
     HWND Handle() const noexcept { return window_; }
-    int Id() const noexcept { return window_ ? GetDlgCtrlID(window_) : 0; }
 
     void SetText(const wchar_t* text) const noexcept { SetWindowTextW(window_, text); }
-    std::wstring Text() const;
     void SetFont(HFONT font, bool redraw = true) const noexcept {
         SendMessageW(window_, WM_SETFONT, reinterpret_cast<WPARAM>(font), redraw);
     }

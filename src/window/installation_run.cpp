@@ -85,13 +85,9 @@ private:
 void COrvaneDlg::OnInstall() noexcept {
     m_bRunning = true;
     StartProgressDots();
-    ShowDefaultInstallPage(false);
-    ShowFinishPage(false);
-    ShowRestartPage(false);
-    HideProgressDots();
-    ShowCustomInstallPage(false);
-    ShowProgressPage(true);
-    m_btnCancel.Show(true);
+    // The progress page with the cancel button; the installer list keeps its enabled state, so on
+    // the custom page the user can still change rows the worker has not come to.
+    ShowExactly(Page::Progress, &m_btnCancel);
 
     RunHost host(*this);
     WorkerJob worker{&g_productConfig.installs, &host};
@@ -100,9 +96,7 @@ void COrvaneDlg::OnInstall() noexcept {
     m_bRunning = false;
     if (m_runEnded) SetEvent(m_runEnded.Get());
 
-    ShowDefaultInstallPage(false);
-    ShowProgressPage(false);
-    ShowFinishPage(true);
+    ShowExactly(Page::Finish);
 
     DialogSystemServices system;
     if (!ShouldStartCountdown(system)) return;

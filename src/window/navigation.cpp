@@ -1,31 +1,21 @@
 #include "config/process_objects.h"
 #include "window/orvane_dlg.h"
 
-// Shared controls (back, install, cancel, the installer list) belong to several pages, so each
-// handler hides the pages it leaves first and shows its target page last.
+// Every page switch shows exactly its target page and hides every other control, so a control
+// shared with the page left (back, install, cancel, the installer list) simply stays, and the
+// dot labels and the logo placeholder stay hidden (the template's one label without a member is
+// never shown by anything). In every state a handler can be reached from (its button is visible
+// there), this is what hiding the other pages and showing the target last gives.
 
 void COrvaneDlg::OnDefaultInstall() noexcept {
     FillInstallList(false);
-    ShowMenuPage(false);
-    ShowProgressPage(false);
-    ShowCustomInstallPage(false);
-    ShowManualsPage(false);
-    ShowRestartPage(false);
-    HideProgressDots();
     // The install button keeps whatever state the last list change left it in.
-    ShowDefaultInstallPage(true);
+    ShowExactly(Page::DefaultInstall);
 }
 
 void COrvaneDlg::OnCustomInstall() noexcept {
     FillInstallList(true);
-    ShowMenuPage(false);
-    ShowDefaultInstallPage(false);
-    ShowProgressPage(false);
-    ShowFinishPage(false);
-    ShowRestartPage(false);
-    HideProgressDots();
-    ShowManualsPage(false);
-    ShowCustomInstallPage(true);
+    ShowExactly(Page::CustomInstall);
     // Offered whatever the ticks are; the next tick change decides again.
     EnableInstallButton(true);
 }
@@ -37,20 +27,10 @@ void COrvaneDlg::OnManuals() noexcept {
             if (manual) AddListItem(m_listManuals, *manual);
         }
     }
-    ShowMenuPage(false);
-    ShowDefaultInstallPage(false);
-    ShowProgressPage(false);
-    ShowCustomInstallPage(false);
-    ShowRestartPage(false);
-    ShowManualsPage(true);
+    ShowExactly(Page::Manuals);
 }
 
-void COrvaneDlg::OnBack() noexcept {
-    ShowManualsPage(false);
-    ShowCustomInstallPage(false);
-    ShowDefaultInstallPage(false);
-    ShowMenuPage(true);
-}
+void COrvaneDlg::OnBack() noexcept { ShowExactly(Page::Menu); }
 
 // Esc, Enter and WM_CLOSE end the dialog through IDCANCEL and IDOK. During an installation run
 // the worker, the heading animation and the installer's result still need the window, so

@@ -8,6 +8,7 @@
 #include <array>
 #include <atomic>
 #include <optional>
+#include <span>
 #include <string>
 
 #include "config/product_config.h"
@@ -16,19 +17,25 @@
 #include "framework/list_view.h"
 #include "platform/handles_win.h"
 #include "tasks/run_decisions.h"
+#include "window/control_table.h"
 
 // A label of the main window; plain static control.
 using CStatic = framework::Control;
 using CListCtrl = framework::ListView;
 
 // The one window of the launcher: a borderless modal dialog (template 102) whose screens are
-// pages of its child controls, shown and hidden together.
+// pages of its child controls, shown and hidden together. Which controls it has, where they
+// stand, what they show and on which pages is one table (ControlTable).
 class COrvaneDlg : public framework::Dialog {
 public:
     explicit COrvaneDlg(HWND parent) noexcept;
     ~COrvaneDlg() override;
 
     using framework::Dialog::DoModal;
+
+    // One row per control of the template that has a member, in the order of the layout:
+    // binding, placement, fonts and texts, button images, colours and pages all walk it.
+    static std::span<const ControlRow> ControlTable() noexcept;
 
     // The system's answers at the end of a run (platform/system_services.h); none uses the window.
     static bool IsRunningUnderWow64() noexcept;
@@ -74,7 +81,12 @@ private:
     void ShowManualsPage(bool show) noexcept;
     void ShowFinishPage(bool show) noexcept;
     void ShowRestartPage(bool show) noexcept;
-    void HideProgressDots() noexcept;
+    void ShowPage(Page page, bool show) noexcept;
+    // Shows the controls of `pages` (and `alsoShown`) and hides every other control of the table.
+    void ShowExactly(Page pages, const framework::Control* alsoShown = nullptr) noexcept;
+
+    // The table's row of a control member.
+    const ControlFacts& FactsOf(const framework::Control& control) noexcept;
 
     // Layout, done once by OnInitDialog.
     void PlaceControls() noexcept;
@@ -82,6 +94,7 @@ private:
     void SetButtonImages() noexcept;
     void FillImageList() noexcept;
     void PrepareLists() noexcept;
+    HFONT FontOf(FontRole role) const noexcept;
 
     // Item lists.
     void FillInstallList(bool editable) noexcept;
@@ -114,8 +127,6 @@ private:
     LRESULT OnNcHitTest(POINT screenPoint) noexcept;
     bool OnDrawItem(int id, const DRAWITEMSTRUCT& request) noexcept;  // false: default processing
     std::optional<LRESULT> OnEraseBkgnd(HDC dc) noexcept;             // nothing: default processing
-    void OnClose() noexcept;
-    void OnDestroy() noexcept;
 
     void OnDefaultInstall() noexcept;
     void OnBack() noexcept;
@@ -126,7 +137,7 @@ private:
     void OnSelectNone() noexcept;
     void OnSelectAll() noexcept;
     void OnFinish() noexcept;
-    std::optional<LRESULT> OnCommand(WPARAM wParam, LPARAM lParam) noexcept;
+    std::optional<LRESULT> OnCommand(WPARAM wParam) noexcept;
 
     // List notifications; `result` starts at 0 and is the notification's result.
     void OnManualListDblClk(NMHDR* header, LRESULT* result) noexcept;
@@ -134,6 +145,8 @@ private:
     void OnInstallListItemChanged(NMHDR* header, LRESULT* result) noexcept;
     void OnInstallListCustomDraw(NMHDR* header, LRESULT* result) noexcept;
     std::optional<LRESULT> OnNotify(NMHDR* header) noexcept;
+
+    static const ControlRow kControls[];
 
     bool m_bListEditable = false;
     platform::UniqueIcon m_hIcon;

@@ -3,17 +3,10 @@
 
 #include "config/process_objects.h"
 #include "controls/image.h"
-#include "platform/handles_win.h"
 #include "window/orvane_dlg.h"
 
 namespace {
-constexpr COLORREF kBlack = RGB(0, 0, 0);
-constexpr COLORREF kHeadingBlue = RGB(51, 153, 255);
-constexpr COLORREF kCountdownRed = RGB(255, 0, 0);
-
-// Where the logo stands; the background behind it is repainted with this margin around it.
-constexpr int kLogoX = 50;
-constexpr int kLogoY = 20;
+// The background behind the logo is repainted with this margin around it.
 constexpr int kLogoMarginX = 52;
 constexpr int kLogoMarginY = 22;
 }  // namespace
@@ -40,9 +33,11 @@ void COrvaneDlg::OnPaint() noexcept {
         const controls::Image logo = controls::Image::FromFile((g_imageFolder + L"logo.png").c_str());
         const int logoWidth = static_cast<int>(logo.GetWidth());
         const int logoHeight = static_cast<int>(logo.GetHeight());
+        // The logo placeholder is never shown; its corner is where the logo goes.
+        const ControlRect& corner = FactsOf(m_picLogo).rect;
         controls::Graphics graphics(paint.Dc());
         graphics.DrawImage(menu, 0, 0, 0, 0, logoWidth + kLogoMarginX, logoHeight + kLogoMarginY);
-        graphics.DrawImage(logo, kLogoX, kLogoY, logoWidth, logoHeight);
+        graphics.DrawImage(logo, corner.x, corner.y, logoWidth, logoHeight);
     } catch (...) {
         // Out of memory for a path: the logo is left out of this paint.
     }
@@ -51,44 +46,12 @@ void COrvaneDlg::OnPaint() noexcept {
 HBRUSH COrvaneDlg::OnCtlColor(HDC dc, HWND control, UINT kind) noexcept {
     const HBRUSH base = reinterpret_cast<HBRUSH>(DefWindowProcW(
         Handle(), WM_CTLCOLORMSGBOX + kind, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control)));
-
-    struct Rule {
-        const framework::Control& label;
-        std::optional<COLORREF> textColor;  // none: the context's current colour stays
-    };
-    const Rule rules[] = {
-        {m_stTitle, kBlack},
-        {m_stSubtitle, kBlack},
-        {m_stDefaultInstallInfo, kBlack},
-        {m_stDefaultInstallInfo2, kBlack},
-        {m_stCustomInstallInfo, kBlack},
-        {m_stManualsInfo, kBlack},
-        {m_stDefaultPageText1, std::nullopt},
-        {m_stDefaultPageText2, std::nullopt},
-        {m_stDefaultPageTitle, kHeadingBlue},
-        {m_stCustomPageText1, std::nullopt},
-        {m_stCustomPageTitle, kHeadingBlue},
-        {m_stCustomPageText2, std::nullopt},
-        {m_stManualsPageTitle, kHeadingBlue},
-        {m_stManualsPageText1, std::nullopt},
-        {m_stManualsPageText2, std::nullopt},
-        {m_stProgressTitle, kHeadingBlue},
-        {m_stProgressText, std::nullopt},
-        {m_stFinishTitle, kHeadingBlue},
-        {m_stFinishText, std::nullopt},
-        {m_stProgressDots[0], kHeadingBlue},
-        {m_stProgressDots[1], kHeadingBlue},
-        {m_stProgressDots[2], kHeadingBlue},
-        {m_stProgressDots[3], kHeadingBlue},
-        {m_stProgressDots[4], kHeadingBlue},
-        {m_stRestartLead, std::nullopt},
-        {m_stRestartSeconds, kCountdownRed},
-        {m_stRestartText, std::nullopt},
-    };
-    for (const Rule& rule : rules) {
-        if (!control || rule.label.Handle() != control) continue;
+    if (!control) return base;
+    for (const ControlRow& row : ControlTable()) {
+        if (row.facts.colour == LabelColour::Default || row.member.control(*this).Handle() != control) continue;
+        // Drawn over the skin; a label without a colour of its own keeps the context's.
         SetBkMode(dc, TRANSPARENT);
-        if (rule.textColor) SetTextColor(dc, *rule.textColor);
+        if (const auto colour = TextColourOf(row.facts.colour)) SetTextColor(dc, static_cast<COLORREF>(*colour));
         return static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
     }
     // The dialog itself: the skin image tiled from the client area's top-left corner.
@@ -107,6 +70,4 @@ LRESULT COrvaneDlg::OnNcHitTest(POINT screenPoint) noexcept {
     return hit == HTCLIENT ? HTCAPTION : hit;
 }
 
-bool COrvaneDlg::OnDrawItem(int, const DRAWITEMSTRUCT& request) noexcept {
-    return framework::ReflectDrawItem(request);
-}
+bool COrvaneDlg::OnDrawItem(int, const DRAWITEMSTRUCT& request) noexcept { return framework::ReflectDrawItem(request); }
