@@ -56,7 +56,6 @@ protected:
 
 private:
     class RunHost;
-    friend class RunHost;
 
     // What each of the run's threads is given as its parameter.
     struct ProgressDotsJob {
