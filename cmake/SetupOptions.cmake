@@ -16,6 +16,14 @@ if(WIN32)
     endif()
 endif()
 
+# How the code of Setup.exe is compiled in both Windows builds, its libraries and TinyXML-2
+# included: without exceptions and run-time type information (src/app/no_exception_runtime.cpp
+# says why). Tests and tools link these libraries with the usual settings of their own.
+add_library(setup_product_code INTERFACE)
+if(WIN32)
+    target_compile_options(setup_product_code INTERFACE -fno-exceptions -fno-rtti)
+endif()
+
 if(SETUP_SANITIZE)
     add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
     add_link_options(-fsanitize=address,undefined)

@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <cstring>
 #include <new>
+#include <memory>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -162,10 +163,11 @@ private:
     DWORD setupError_ = 0;
 };
 
-ConverterStartup& Converter() noexcept {
-    static ConverterStartup startup;
-    return startup;
-}
+// Made at process start, before any CImage, as a record of the whole process; a function-local
+// static would need the C++ runtime's thread-safe initialisation, and with it its exceptions.
+ConverterStartup g_converterStartup;
+
+ConverterStartup& Converter() noexcept { return g_converterStartup; }
 
 constexpr Gdiplus::PixelFormat kFormatSizeMask = 0x0000FF00;
 
@@ -184,13 +186,10 @@ HRESULT CopyPalette(Gdiplus::GpBitmap* source, HDC memoryDc) noexcept {
     if (gp::GdipGetImagePaletteSize(source, &size) != Gdiplus::Ok ||
         size < static_cast<INT>(sizeof(Gdiplus::ColorPalette)))
         return E_FAIL;
-    std::vector<BYTE> buffer;
-    try {
-        buffer.resize(static_cast<size_t>(size));
-    } catch (const std::bad_alloc&) {
-        return E_OUTOFMEMORY;
-    }
-    auto* palette = reinterpret_cast<Gdiplus::ColorPalette*>(buffer.data());
+    // Allocated without throwing: the conversion reports exhaustion as E_OUTOFMEMORY.
+    const std::unique_ptr<BYTE[]> buffer(new (std::nothrow) BYTE[static_cast<size_t>(size)]);
+    if (!buffer) return E_OUTOFMEMORY;
+    auto* palette = reinterpret_cast<Gdiplus::ColorPalette*>(buffer.get());
     if (gp::GdipGetImagePalette(source, palette, size) != Gdiplus::Ok) return E_FAIL;
     const UINT count = palette->Count;
     // The entries actually present in the buffer bound the count too, whatever it claims.

@@ -112,14 +112,8 @@ void CPngButton::DrawItem(const DRAWITEMSTRUCT& request) noexcept {
     }
     if (image) graphics.DrawImage(*image, m_rcImage, 0, 0, m_nImageWidth, m_nImageHeight);
 
-    std::vector<wchar_t> caption;
-    int length = 0;
-    try {
-        caption.resize(static_cast<size_t>(GetWindowTextLengthW(Handle())) + 1);
-        length = GetWindowTextW(Handle(), caption.data(), static_cast<int>(caption.size()));
-    } catch (const std::bad_alloc&) {
-        return;  // no caption this time; the image is drawn already
-    }
+    std::vector<wchar_t> caption(static_cast<size_t>(GetWindowTextLengthW(Handle())) + 1);
+    const int length = GetWindowTextW(Handle(), caption.data(), static_cast<int>(caption.size()));
 
     SetBkMode(dc, TRANSPARENT);
     if (m_bTextColorSet) ::SetTextColor(dc, m_crText);

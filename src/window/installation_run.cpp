@@ -136,12 +136,7 @@ void COrvaneDlg::PumpOneMessage() noexcept {
 
 DWORD WINAPI COrvaneDlg::RunCheckedInstallers(LPVOID param) noexcept {
     const auto& job = *static_cast<const WorkerJob*>(param);
-    try {
-        RunTickedInstallers(*job.installs, *job.host);
-    } catch (...) {
-        // Out of memory in a resolution: the run ends; the finish page follows as after any run.
-        job.host->SetRunningIndex(-1);
-    }
+    RunTickedInstallers(*job.installs, *job.host);
     return 0;
 }
 
@@ -149,17 +144,13 @@ bool COrvaneDlg::RunInstaller(const ConfigItem& item) noexcept {
     std::string path;
     std::string folder;
     std::string file;
-    try {
-        if (!ResolveLaunchTarget(item, path)) return false;
-        const std::size_t slash = path.find_last_of('\\');
-        if (slash == std::string::npos) {
-            file = path;
-        } else {
-            folder = path.substr(0, slash);
-            file = path.substr(slash + 1);
-        }
-    } catch (...) {
-        return false;
+    if (!ResolveLaunchTarget(item, path)) return false;
+    const std::size_t slash = path.find_last_of('\\');
+    if (slash == std::string::npos) {
+        file = path;
+    } else {
+        folder = path.substr(0, slash);
+        file = path.substr(slash + 1);
     }
 
     m_execInfo = SHELLEXECUTEINFOA{};

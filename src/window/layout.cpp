@@ -60,12 +60,7 @@ BOOL COrvaneDlg::OnInitDialog() noexcept {
     const ControlRect& window = kMainWindowRect;
     MoveWindow(Handle(), window.x, window.y, window.width, window.height, TRUE);
 
-    try {
-        const std::wstring menuPath = g_imageFolder + L"menu.png";
-        m_brBackground = controls::MakePatternBrushFromFile(menuPath.c_str());
-    } catch (...) {
-        // Out of memory for the path: the dialog keeps the platform's background.
-    }
+    m_brBackground = controls::MakePatternBrushFromFile((g_imageFolder + L"menu.png").c_str());
 
     ApplyFontsAndTexts();
     SetButtonImages();
@@ -110,31 +105,23 @@ void COrvaneDlg::ApplyFontsAndTexts() noexcept {
     m_font10.Reset(CreatePointFont(100, kFontFace));
     m_font30.Reset(CreatePointFont(300, kFontFace));
 
-    try {
-        for (const ControlRow& row : ControlTable()) {
-            const framework::Control& control = row.member.control(*this);
-            if (row.facts.font != FontRole::None) control.SetFont(FontOf(row.facts.font), true);
-            const ControlCaption& caption = row.facts.caption;
-            if (caption.slot || caption.fixed) control.SetText(CaptionOf(caption).c_str());
-        }
-    } catch (...) {
-        // Out of memory for a caption: the remaining controls keep the template's empty texts.
+    for (const ControlRow& row : ControlTable()) {
+        const framework::Control& control = row.member.control(*this);
+        if (row.facts.font != FontRole::None) control.SetFont(FontOf(row.facts.font), true);
+        const ControlCaption& caption = row.facts.caption;
+        if (caption.slot || caption.fixed) control.SetText(CaptionOf(caption).c_str());
     }
 }
 
 void COrvaneDlg::SetButtonImages() noexcept {
-    try {
-        for (const ControlRow& row : ControlTable()) {
-            CPngButton* button = row.member.button ? row.member.button(*this) : nullptr;
-            if (!button || row.facts.skin == ButtonSkin::None) continue;
-            const char* stem = SkinStem(row.facts.skin);
-            const std::wstring normal = WidePath(g_imageFolder, stem, "_Normal.png");
-            const std::wstring hover = WidePath(g_imageFolder, stem, "_Hover.png");
-            const std::wstring pressed = WidePath(g_imageFolder, stem, "_Pressed.png");
-            button->SetImages(Handle(), 1, normal.c_str(), hover.c_str(), pressed.c_str());
-        }
-    } catch (...) {
-        // Out of memory for a path: the remaining buttons stay without images, as for missing files.
+    for (const ControlRow& row : ControlTable()) {
+        CPngButton* button = row.member.button ? row.member.button(*this) : nullptr;
+        if (!button || row.facts.skin == ButtonSkin::None) continue;
+        const char* stem = SkinStem(row.facts.skin);
+        const std::wstring normal = WidePath(g_imageFolder, stem, "_Normal.png");
+        const std::wstring hover = WidePath(g_imageFolder, stem, "_Hover.png");
+        const std::wstring pressed = WidePath(g_imageFolder, stem, "_Pressed.png");
+        button->SetImages(Handle(), 1, normal.c_str(), hover.c_str(), pressed.c_str());
     }
 }
 

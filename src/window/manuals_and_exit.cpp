@@ -6,30 +6,21 @@
 
 bool COrvaneDlg::OpenManual(const ConfigItem& item) noexcept {
     if (!item.open) return false;
-    try {
-        std::string path;
-        if (!ResolveLaunchTarget(item, path)) return false;
-        SHELLEXECUTEINFOA info{};
-        info.cbSize = sizeof(info);
-        info.fMask = SEE_MASK_NOCLOSEPROCESS;
-        info.lpFile = path.c_str();
-        info.nShow = SW_SHOW;
-        // The viewer is never waited for; its handle is only taken so it can be released here.
-        const platform::UniqueKernelHandle viewer(ShellExecuteExA(&info) ? info.hProcess : nullptr);
-        return true;
-    } catch (...) {
-        return false;  // out of memory for the path: nothing was opened
-    }
+    std::string path;
+    if (!ResolveLaunchTarget(item, path)) return false;
+    SHELLEXECUTEINFOA info{};
+    info.cbSize = sizeof(info);
+    info.fMask = SEE_MASK_NOCLOSEPROCESS;
+    info.lpFile = path.c_str();
+    info.nShow = SW_SHOW;
+    // The viewer is never waited for; its handle is only taken so it can be released here.
+    const platform::UniqueKernelHandle viewer(ShellExecuteExA(&info) ? info.hProcess : nullptr);
+    return true;
 }
 
 void COrvaneDlg::OnExitRequest() noexcept {
-    std::wstring question;
-    try {
-        question = ComposeExitQuestion(UiText(g_uiTextTable, UiSlot::ExitQuestion1),
-                                       UiText(g_uiTextTable, UiSlot::ExitQuestion2));
-    } catch (...) {
-        return;  // out of memory: no question, so nothing ends
-    }
+    const std::wstring question =
+        ComposeExitQuestion(UiText(g_uiTextTable, UiSlot::ExitQuestion1), UiText(g_uiTextTable, UiSlot::ExitQuestion2));
     const wchar_t* caption = UiText(g_uiTextTable, UiSlot::ExitCaption);
     if (MessageBoxW(Handle(), question.c_str(), caption, MB_YESNO | MB_ICONEXCLAMATION) != IDYES) return;
     // Read once: the worker writes the handle while it runs an installer.

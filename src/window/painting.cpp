@@ -28,19 +28,15 @@ void COrvaneDlg::OnPaint() noexcept {
     // before BeginPaint (through GetDC) it would be erased again by the pending background erase.
     platform::PaintScope paint(Handle());
     if (!g_productConfig.uiShowIcon) return;
-    try {
-        const controls::Image menu = controls::Image::FromFile((g_imageFolder + L"menu.png").c_str());
-        const controls::Image logo = controls::Image::FromFile((g_imageFolder + L"logo.png").c_str());
-        const int logoWidth = static_cast<int>(logo.GetWidth());
-        const int logoHeight = static_cast<int>(logo.GetHeight());
-        // The logo placeholder is never shown; its corner is where the logo goes.
-        const ControlRect& corner = FactsOf(m_picLogo).rect;
-        controls::Graphics graphics(paint.Dc());
-        graphics.DrawImage(menu, 0, 0, 0, 0, logoWidth + kLogoMarginX, logoHeight + kLogoMarginY);
-        graphics.DrawImage(logo, corner.x, corner.y, logoWidth, logoHeight);
-    } catch (...) {
-        // Out of memory for a path: the logo is left out of this paint.
-    }
+    const controls::Image menu = controls::Image::FromFile((g_imageFolder + L"menu.png").c_str());
+    const controls::Image logo = controls::Image::FromFile((g_imageFolder + L"logo.png").c_str());
+    const int logoWidth = static_cast<int>(logo.GetWidth());
+    const int logoHeight = static_cast<int>(logo.GetHeight());
+    // The logo placeholder is never shown; its corner is where the logo goes.
+    const ControlRect& corner = FactsOf(m_picLogo).rect;
+    controls::Graphics graphics(paint.Dc());
+    graphics.DrawImage(menu, 0, 0, 0, 0, logoWidth + kLogoMarginX, logoHeight + kLogoMarginY);
+    graphics.DrawImage(logo, corner.x, corner.y, logoWidth, logoHeight);
 }
 
 HBRUSH COrvaneDlg::OnCtlColor(HDC dc, HWND control, UINT kind) noexcept {
