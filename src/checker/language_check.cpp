@@ -249,6 +249,7 @@ void CheckLanguageFiles(const Medium& medium, Report& report) {
         }
         CheckStructure(language, report);
         CheckValues(language, report);
+        if (language.scan.rootLine == 0) continue;  // no texts at all: said once above
         for (const NeededKey& key : needed) {
             if (language.scan.Find(key.key) || !definedSomewhere(key.key)) continue;
             report.Add({language.file, 0, Severity::Warning, "lang-missing-key",

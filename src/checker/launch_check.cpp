@@ -33,10 +33,12 @@ void CheckResolution(const Medium& medium, const ConfigItem& item, bool installs
                      Report& report) {
     const std::string name = ItemName(item);
     if (!resolved) {
+        std::string why = "no file matches its rule";
+        const auto named = platform::ReadFileAttributes(medium.folder + item.open.value_or(""));
+        if (named && (*named & platform::kAttributeDirectory) != 0) why = "its rule names a folder, not a file";
         Finding finding{kFile, item.line, Severity::Error, "launch-no-match",
-                        "Item " + name + ": no file matches its rule, so the user sees the \"" +
-                            kLaunchFailureCaption + "\" box and " +
-                            (installs ? "the installer is not run." : "the manual does not open.")};
+                        "Item " + name + ": " + why + ", so the user sees the \"" + kLaunchFailureCaption +
+                            "\" box and " + (installs ? "the installer is not run." : "the manual does not open.")};
         finding.boxText = boxText;
         report.AddForLocale(std::move(finding), locale);
         return;

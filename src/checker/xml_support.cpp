@@ -131,8 +131,13 @@ std::string SuggestName(std::string_view name, const std::vector<std::string_vie
         if (platform::EqualIgnoringAsciiCase(name, candidate)) return std::string(candidate);
     }
     if (name.size() < 3) return {};
+    const auto folded = [](std::string_view text) {
+        std::string out(text);
+        for (char& c : out) c = platform::FoldAsciiCase(c);
+        return out;
+    };
     for (const std::string_view candidate : known) {
-        if (WithinOneEdit(name, candidate)) return std::string(candidate);
+        if (WithinOneEdit(folded(name), folded(candidate))) return std::string(candidate);
     }
     return {};
 }
