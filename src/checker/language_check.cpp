@@ -38,7 +38,7 @@ std::vector<NeededKey> NeededKeys(const Medium& medium) {
     for (const ConfigItemList* list : {&medium.config.installs, &medium.config.manuals}) {
         for (const auto& item : *list) {
             if (item->strId && !item->strId->empty()) {
-                keys.push_back({*item->strId, "conf.xml", item->line, "the text of item " + *item->strId});
+                keys.push_back({*item->strId, "conf.xml", item->line, "item " + *item->strId});
             }
         }
     }
@@ -47,7 +47,7 @@ std::vector<NeededKey> NeededKeys(const Medium& medium) {
         const UiEntry& ui = medium.uiEntries[static_cast<std::size_t>(entry)];
         if (!ui.key.empty()) {
             keys.push_back({ui.key, "Language/UICfg.xml", medium.uiSources[static_cast<std::size_t>(entry)].line,
-                            "the text of " + EntryName(entry)});
+                            EntryName(entry)});
         }
     }
     return keys;
@@ -250,11 +250,20 @@ void CheckLanguageFiles(const Medium& medium, Report& report) {
         CheckStructure(language, report);
         CheckValues(language, report);
         if (language.scan.rootLine == 0) continue;  // no texts at all: said once above
+        std::vector<std::string> missing;
         for (const NeededKey& key : needed) {
             if (language.scan.Find(key.key) || !definedSomewhere(key.key)) continue;
+            missing.push_back(key.key + " (" + key.what + ", " + key.file + " line " + std::to_string(key.line) + ")");
+        }
+        if (!missing.empty()) {
+            constexpr std::size_t kListed = 8;
+            std::string list;
+            for (std::size_t i = 0; i < missing.size() && i < kListed; ++i) list += (i ? ", " : "") + missing[i];
+            if (missing.size() > kListed) list += " and " + std::to_string(missing.size() - kListed) + " more";
             report.Add({language.file, 0, Severity::Warning, "lang-missing-key",
-                        key.key + " is missing (" + key.file + " line " + std::to_string(key.line) + " asks for it as " +
-                            key.what + "): that text is empty for " + Users(language) + "."});
+                        std::to_string(missing.size()) + (missing.size() == 1 ? " key is" : " keys are") +
+                            " missing, so " + (missing.size() == 1 ? "its text is" : "their texts are") +
+                            " empty for " + Users(language) + ": " + list + "."});
         }
         if (!language.scan.truncated) CheckCapacities(medium, language, report);
     }
@@ -264,7 +273,7 @@ void CheckLanguageFiles(const Medium& medium, Report& report) {
         if (definedSomewhere(key.key) || !reported.insert(key.file + '\0' + std::to_string(key.line) + key.key).second) {
             continue;
         }
-        std::string message = "No language file defines " + Quoted(key.key) + ": " + key.what + " is empty for every user.";
+        std::string message = "No language file defines " + Quoted(key.key) + ": the text of " + key.what + " is empty for every user.";
         if (!IsAscii(key.key) && platform::AnsiCodePage() != platform::kUtf8CodePage) {
             message += " The key holds characters outside ASCII; the launcher converts it to code page " +
                        std::to_string(platform::AnsiCodePage()) +

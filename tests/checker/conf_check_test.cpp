@@ -10,18 +10,12 @@ using checker_test::ConfXml;
 using checker_test::Expected;
 using checker_test::kCleanInstalls;
 using checker_test::kCleanManuals;
+using checker_test::Replaced;
 
 const char kMain[] = "    <item strId=\"APP_MAIN\" open=\"Setup/Main/setup.exe\" default=\"1\" icon=\"1\"/>\n";
 const char kDriver[] = "    <item strId=\"APP_DRIVER\" open=\"Setup/Driver/{language}/driver.exe\" icon=\"3\"/>\n";
 
 std::string Installs(const std::string& first) { return first + kDriver; }
-
-std::string Replaced(std::string text, const std::string& from, const std::string& to) {
-    const std::size_t at = text.find(from);
-    EXPECT_NE(at, std::string::npos) << from;
-    if (at != std::string::npos) text.replace(at, from.size(), to);
-    return text;
-}
 
 const std::string kClean = ConfXml(kCleanInstalls, kCleanManuals);
 

@@ -31,6 +31,13 @@ const char kCleanInstalls[] =
     "    <item strId=\"APP_DRIVER\" open=\"Setup/Driver/{language}/driver.exe\" icon=\"3\"/>\n";
 const char kCleanManuals[] = "    <item strId=\"DOC_GUIDE\" open=\"Manuals/guide.txt\" icon=\"0\"/>\n";
 
+std::string Replaced(std::string text, const std::string& from, const std::string& to) {
+    const std::size_t at = text.find(from);
+    EXPECT_NE(at, std::string::npos) << from;
+    if (at != std::string::npos) text.replace(at, from.size(), to);
+    return text;
+}
+
 std::vector<std::string> UiKeys() {
     std::vector<std::string> keys;
     for (int i = 0; i < 37; ++i) keys.push_back("UI_" + std::to_string(i));

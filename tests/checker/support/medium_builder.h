@@ -28,6 +28,9 @@ extern const char kCleanManuals[];
 // UICfg.xml with the given entries (default: all 37, one per line from line 2).
 std::string UiCfgXml(const std::vector<std::string>& keys);
 
+// `text` with the first `from` replaced by `to` (a test failure when there is none).
+std::string Replaced(std::string text, const std::string& from, const std::string& to);
+
 // A valid PNG of that size (8-bit RGBA, or interlaced when asked).
 std::string Png(unsigned width, unsigned height, bool interlaced = false);
 // Its chunks: the signature followed by `chunks` (each type + data, CRC computed).
