@@ -1,11 +1,10 @@
 #include "checker/language_scan.h"
 
-#include <cstdio>
 
+#include "checker/xml_support.h"
 #include "config/ini_reader.h"
 #include "config/language_file.h"
 #include "platform/ascii_case.h"
-#include "platform/open_file.h"
 
 namespace checker {
 
@@ -17,14 +16,9 @@ std::string Folded(std::string_view key) {
     return folded;
 }
 
-LanguageScan::Mark ReadByteOrderMark(const std::string& path) {
-    const platform::UniqueFile file = platform::OpenFileForReading(path);
-    unsigned char head[3] = {};
-    const std::size_t read = file ? std::fread(head, 1, sizeof head, file.get()) : 0;
-    if (read == 3 && head[0] == 0xEF && head[1] == 0xBB && head[2] == 0xBF) return LanguageScan::Mark::Utf8;
-    if (read >= 2 && ((head[0] == 0xFF && head[1] == 0xFE) || (head[0] == 0xFE && head[1] == 0xFF))) {
-        return LanguageScan::Mark::Utf16;
-    }
+LanguageScan::Mark ByteOrderMark(std::string_view head) {
+    if (head.substr(0, 3) == "\xEF\xBB\xBF") return LanguageScan::Mark::Utf8;
+    if (head.substr(0, 2) == "\xFF\xFE" || head.substr(0, 2) == "\xFE\xFF") return LanguageScan::Mark::Utf16;
     return LanguageScan::Mark::None;
 }
 
@@ -42,15 +36,16 @@ std::string LanguageScan::Deliver(const std::string& key) const {
 
 LanguageScan ScanLanguageFile(const std::string& path) {
     LanguageScan scan;
-    scan.byteOrderMark = ReadByteOrderMark(path);
     IniSectionTracker tracker(kLanguageSection);
-    std::uint64_t bytes = 0;
-    scan.readable = ForEachIniLine(path, [&](std::string_view text, std::size_t number) {
-        bytes += text.size() + 1;
-        if (bytes > kMaxScannedBytes) {
-            scan.truncated = true;
-            return false;
-        }
+    // Read once into memory, at most kMaxScannedBytes of it, so that a huge file costs no more.
+    std::string bytes;
+    scan.readable = ReadWholeFile(path, static_cast<std::size_t>(kMaxScannedBytes) + 1, bytes);
+    if (bytes.size() > kMaxScannedBytes) {
+        scan.truncated = true;
+        bytes.resize(static_cast<std::size_t>(kMaxScannedBytes));
+    }
+    scan.byteOrderMark = ByteOrderMark(bytes);
+    ForEachIniLine(std::string_view(bytes), [&](std::string_view text, std::size_t number) {
         const int lineNumber = static_cast<int>(number);
         const IniLine line = ClassifyIniLine(text);
         const auto where = tracker.Feed(line);

@@ -155,14 +155,22 @@ std::vector<RowRun> RowRuns(std::uint64_t width, std::uint64_t height, std::uint
     return runs;
 }
 
+// Reads the file in order, and stops at kMaxCheckedBytes.
 class ChunkReader {
 public:
     explicit ChunkReader(std::FILE* file) : file_(file) {}
 
-    bool Read(unsigned char* bytes, std::size_t size) { return std::fread(bytes, 1, size, file_) == size; }
+    bool Read(unsigned char* bytes, std::size_t size) {
+        if (size > kMaxCheckedBytes - read_) return tooLong_ = true, false;
+        read_ += size;
+        return std::fread(bytes, 1, size, file_) == size;
+    }
+    bool TooLong() const { return tooLong_; }
 
 private:
     std::FILE* file_;
+    std::uint64_t read_ = 0;
+    bool tooLong_ = false;
 };
 
 PngCheck Fail(PngCheck check, std::string problem) {
@@ -198,7 +206,9 @@ PngCheck CheckPng(std::FILE* file) {
         std::string problem;
         for (std::uint32_t left = length; left > 0;) {
             const std::size_t take = std::min<std::size_t>(left, buffer.size());
-            if (!reader.Read(buffer.data(), take)) return Fail(check, "the file ends inside chunk " + type);
+            if (!reader.Read(buffer.data(), take)) {
+                return Fail(check, reader.TooLong() ? "the file is longer than 64 MiB" : "the file ends inside chunk " + type);
+            }
             crc = crc32(crc, buffer.data(), static_cast<uInt>(take));
             if (type == "IHDR" && header.size() < 13) header.insert(header.end(), buffer.begin(), buffer.begin() + static_cast<std::ptrdiff_t>(std::min<std::size_t>(take, 13)));
             if (type == "IDAT" && inflating && !inflater.Feed(buffer.data(), take, problem)) return Fail(check, problem);

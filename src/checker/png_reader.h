@@ -20,6 +20,9 @@ struct PngCheck {
 // Images larger than this many pixels are measured but not inflated.
 inline constexpr std::uint64_t kMaxCheckedPixels = 16u << 20;
 
+// Files longer than this are not read to their end.
+inline constexpr std::uint64_t kMaxCheckedBytes = 64u << 20;
+
 PngCheck CheckPng(std::FILE* file);
 PngCheck CheckPngFile(const std::string& path);
 
