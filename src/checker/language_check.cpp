@@ -202,8 +202,14 @@ void CheckStructure(const LanguageFile& language, Report& report) {
 }  // namespace
 
 void FindLanguageFiles(Medium& medium) {
-    std::set<std::string> codes;
-    for (unsigned id = 0; id <= 0xFFFF; ++id) codes.insert(LanguageCodeFor(static_cast<std::uint16_t>(id)));
+    // Every code the selection table can give, asked of the table itself.
+    static const std::set<std::string> kTableCodes = [] {
+        std::set<std::string> codes;
+        for (unsigned id = 0; id <= 0xFFFF; ++id) codes.insert(LanguageCodeFor(static_cast<std::uint16_t>(id)));
+        return codes;
+    }();
+    std::set<std::string> codes = kTableCodes;
+    const auto knownLocales = platform::KnownLocaleNames();
     const auto& forced = medium.configState.szIniTest;
     if (forced) codes.insert(*forced);
     for (const auto& code : codes) {
@@ -214,7 +220,7 @@ void FindLanguageFiles(Medium& medium) {
         LanguageState selecting(0, "", "");
         selecting.szIniTest = code;
         language.path = SelectLanguageFile(0, medium.languageFolder, selecting);
-        for (const auto& name : platform::KnownLocaleNames()) {
+        for (const auto& name : knownLocales) {
             if (LanguageCodeFor(platform::LookUpLocale(name).languageId) == code) language.locales.push_back(name);
         }
         if (!language.path.empty()) language.scan = ScanLanguageFile(language.path);

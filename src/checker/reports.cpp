@@ -278,6 +278,7 @@ void AppendResolution(std::string& out, const Resolution& r) {
 }  // namespace
 
 std::string ValidUtf8(const std::string& text) {
+    if (std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) return text;
     const std::wstring wide = platform::MultiByteToWide(text.c_str(), platform::kUtf8CodePage);
     return platform::WideToMultiByte(wide.c_str(), platform::kUtf8CodePage);
 }
