@@ -1,5 +1,9 @@
 // Launch rules: what each item resolves to for each user, found by the launcher's own resolution.
+#include <algorithm>
+#include <map>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "checker/medium.h"
@@ -28,24 +32,33 @@ std::string JoinNames(const std::vector<std::string>& names, std::size_t limit) 
     return joined;
 }
 
-void CheckResolution(const Medium& medium, const ConfigItem& item, bool installs, const std::string& locale,
-                     bool resolved, const std::string& path, const LaunchTrace& trace, const std::string& boxText,
-                     Report& report) {
+// What a resolution found, and what is true of the entry it found: the same for every user
+// who gets that entry (and for every user at all when the rule has no "{language}").
+struct Outcome {
+    bool resolved = false;
+    std::string path;
+    LaunchTrace trace;
+    std::string boxText;
+    bool isFolder = false;
+    std::optional<Finding> caseOnly;
+};
+
+void CheckOutcome(const Medium& medium, const ConfigItem& item, bool installs, const std::string& locale,
+                  const Outcome& outcome, Report& report) {
     const std::string name = ItemName(item);
-    if (!resolved) {
+    if (!outcome.resolved) {
         std::string why = "no file matches its rule";
         const auto named = platform::ReadFileAttributes(medium.folder + item.open.value_or(""));
         if (named && (*named & platform::kAttributeDirectory) != 0) why = "its rule names a folder, not a file";
         Finding finding{kFile, item.line, Severity::Error, "launch-no-match",
                         "Item " + name + ": " + why + ", so the user sees the \"" + kLaunchFailureCaption +
                             "\" box and " + (installs ? "the installer is not run." : "the manual does not open.")};
-        finding.boxText = boxText;
+        finding.boxText = outcome.boxText;
         report.AddForLocale(std::move(finding), locale);
         return;
     }
-    const std::string relative = Relative(medium, path);
-    const auto attributes = platform::ReadFileAttributes(path);
-    if (attributes && (*attributes & platform::kAttributeDirectory) != 0) {
+    const std::string relative = Relative(medium, outcome.path);
+    if (outcome.isFolder) {
         Finding finding{kFile, item.line, Severity::Warning, "launch-folder",
                         "Item " + name + " resolves to the folder " + relative +
                             ": the launcher hands a folder to the shell, which opens it in a window instead of " +
@@ -53,7 +66,7 @@ void CheckResolution(const Medium& medium, const ConfigItem& item, bool installs
         finding.path = relative;
         report.AddForLocale(std::move(finding), locale);
     }
-    for (const RuleSearch& search : trace.searches) {
+    for (const RuleSearch& search : outcome.trace.searches) {
         if (search.matches.size() < 2) continue;
         const std::string count =
             search.matches.size() >= kTracedMatches ? std::to_string(kTracedMatches) + " or more" : std::to_string(search.matches.size());
@@ -64,17 +77,39 @@ void CheckResolution(const Medium& medium, const ConfigItem& item, bool installs
         finding.path = relative;
         report.AddForLocale(std::move(finding), locale);
     }
-    const std::string rest = path.compare(0, medium.folder.size(), medium.folder) == 0 ? path.substr(medium.folder.size()) : path;
-    if (auto found = CaseOnlyMatch(medium, rest, kFile, item.line, "The launch target of item " + name)) {
-        found->path = relative;
-        report.AddForLocale(std::move(*found), locale);
+    if (outcome.caseOnly) report.AddForLocale(*outcome.caseOnly, locale);
+}
+
+// Whether an item's resolved entry is a folder, and the note when only letter case found it.
+using EntryFacts = std::map<std::pair<const ConfigItem*, std::string>, std::pair<bool, std::optional<Finding>>>;
+
+Outcome Resolve(const Medium& medium, const LaunchContext& context, const ConfigItem& item, std::string& boxText,
+                EntryFacts& entries) {
+    Outcome outcome;
+    boxText.clear();
+    outcome.resolved = ResolveLaunchTarget(context, item, outcome.path, &outcome.trace);
+    outcome.boxText = boxText;
+    if (!outcome.resolved) return outcome;
+    auto known = entries.find({&item, outcome.path});
+    if (known == entries.end()) {
+        const auto attributes = platform::ReadFileAttributes(outcome.path);
+        const bool isFolder = attributes && (*attributes & platform::kAttributeDirectory) != 0;
+        auto caseOnly = CaseOnlyMatch(medium, outcome.path.substr(std::min(medium.folder.size(), outcome.path.size())),
+                                      kFile, item.line, "The launch target of item " + ItemName(item));
+        if (caseOnly) caseOnly->path = Relative(medium, outcome.path);
+        known = entries.emplace(std::make_pair(&item, outcome.path), std::make_pair(isFolder, std::move(caseOnly))).first;
     }
+    outcome.isFolder = known->second.first;
+    outcome.caseOnly = known->second.second;
+    return outcome;
 }
 
 }  // namespace
 
 void CheckLaunchRules(const Medium& medium, const std::vector<std::string>& locales, Report& report) {
     if (!medium.configRead) return;
+    EntryFacts entries;
+    std::map<const ConfigItem*, Outcome> withoutToken;                         // the same for every user
     for (const std::string& locale : locales) {
         const platform::LocaleNames names = platform::LookUpLocale(locale);
         LanguageState state(names.languageId, names.language, names.country);
@@ -92,10 +127,12 @@ void CheckLaunchRules(const Medium& medium, const std::vector<std::string>& loca
             for (std::size_t index = 0; index < items.size(); ++index) {
                 const ConfigItem& item = *items[index];
                 if (!item.open) continue;  // never resolved: the launcher skips such items
-                boxText.clear();
-                std::string path;
-                LaunchTrace trace;
-                const bool resolved = ResolveLaunchTarget(context, item, path, &trace);
+                const bool hasToken = item.open->find(kLanguageToken) != std::string::npos;
+                const auto cached = withoutToken.find(&item);
+                const Outcome outcome = !hasToken && cached != withoutToken.end()
+                                            ? cached->second
+                                            : Resolve(medium, context, item, boxText, entries);
+                if (!hasToken && cached == withoutToken.end()) withoutToken.emplace(&item, outcome);
 
                 Resolution resolution;
                 resolution.list = installs ? "installs" : "manuals";
@@ -106,17 +143,16 @@ void CheckLaunchRules(const Medium& medium, const std::vector<std::string>& loca
                 resolution.locale = locale;
                 resolution.languageFile = code + ".ini";
                 resolution.languageFileExists = languageFile && !languageFile->path.empty();
-                if (resolved) {
-                    if (trace.mode) resolution.mode = static_cast<int>(*trace.mode);
-                    resolution.candidate = trace.candidate;
-                    resolution.path = Relative(medium, path);
-                    const auto attributes = platform::ReadFileAttributes(path);
-                    resolution.isFolder = attributes && (*attributes & platform::kAttributeDirectory) != 0;
+                if (outcome.resolved) {
+                    if (outcome.trace.mode) resolution.mode = static_cast<int>(*outcome.trace.mode);
+                    resolution.candidate = outcome.trace.candidate;
+                    resolution.path = Relative(medium, outcome.path);
+                    resolution.isFolder = outcome.isFolder;
                 } else {
-                    resolution.boxText = boxText;
+                    resolution.boxText = outcome.boxText;
                 }
-                report.resolutions.push_back(resolution);
-                CheckResolution(medium, item, installs, locale, resolved, path, trace, boxText, report);
+                report.resolutions.push_back(std::move(resolution));
+                CheckOutcome(medium, item, installs, locale, outcome, report);
             }
         }
     }

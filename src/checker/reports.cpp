@@ -117,7 +117,8 @@ void AppendFindings(const Report& report, bool colour, std::string& out) {
 void AppendResolutions(const Report& report, std::string& out) {
     if (report.resolutions.empty()) return;
     out += "\nLaunch rules for " + std::to_string(report.locales.size()) +
-           " locales (mode 1: language_COUNTRY, 2: language*, 3: defaultLanguage* or en*)\n";
+           (report.locales.size() == 1 ? " locale" : " locales") +
+           " (mode 1: language_COUNTRY, 2: language*, 3: defaultLanguage* or en*)\n";
     std::vector<std::string> items;
     std::map<std::string, std::vector<std::pair<std::string, std::vector<std::string>>>> outcomes;
     for (const Resolution& r : report.resolutions) {
