@@ -7,13 +7,8 @@ namespace checker {
 Report CheckMedium(const std::string& folder, const std::vector<std::string>& locales) {
     Medium medium;
     medium.folder = folder;
-    if (!medium.folder.empty() && medium.folder.back() != '\\' && medium.folder.back() != '/') {
-#ifdef _WIN32
-        medium.folder += '\\';
-#else
-        medium.folder += '/';
-#endif
-    }
+    // As the launcher's program folder: ending in a backslash, which the seam reads on every platform.
+    if (!medium.folder.empty() && medium.folder.back() != '\\' && medium.folder.back() != '/') medium.folder += '\\';
     medium.languageFolder = medium.folder + "Language";
     Report report;
     report.locales = locales;

@@ -19,16 +19,16 @@ namespace {
 constexpr char kFile[] = "conf.xml";
 constexpr int kIconCount = 6;  // the list's image list holds pictures 0 to 5
 
+// The names the launcher reads, by element.
 struct Schema {
-    std::string_view element;
     std::vector<std::string_view> attributes;
     std::vector<std::string_view> children;
 };
 
-const Schema kRoot{"", {"debug", "testLanguage"}, {"ui", "installs", "manuals"}};
-const Schema kUi{"ui", {"showIcon"}, {}};
-const Schema kList{"", {"showIcon"}, {"item"}};
-const Schema kItem{"item", {"strId", "open", "default", "icon", "defaultLanguage"}, {}};
+const Schema kRoot{{"debug", "testLanguage"}, {"ui", "installs", "manuals"}};
+const Schema kUi{{"showIcon"}, {}};
+const Schema kList{{"showIcon"}, {"item"}};
+const Schema kItem{{"strId", "open", "default", "icon", "defaultLanguage"}, {}};
 
 void Add(Report& report, int line, Severity severity, const char* code, std::string message) {
     report.Add({kFile, line, severity, code, std::move(message)});

@@ -64,9 +64,12 @@ void MakeMedium(const std::filesystem::path& medium, std::string_view input) {
         input = next == std::string_view::npos ? std::string_view() : input.substr(next + 1);
         std::error_code ignored;
         if (name.rfind("link", 0) == 0) {
-            // Inside the medium only: a target that climbs out or is absolute stays a dangling name.
+            // Inside the medium only: a target that is absolute or climbs out becomes a link to itself.
             std::filesystem::create_directories(medium / "Setup", ignored);
-            const std::string target(bytes.substr(0, bytes.find('\0')));
+            std::string target(bytes.substr(0, bytes.find('\0')));
+            if (target.empty() || target.front() == '/' || target.find("..") != std::string::npos) {
+                target = "link" + std::to_string(index);
+            }
             std::filesystem::create_symlink(target, medium / "Setup" / ("link" + std::to_string(index)), ignored);
         } else if (name.rfind("folder", 0) == 0) {
             std::filesystem::create_directories(medium / Place(name, index).parent_path() / "folder", ignored);
