@@ -19,7 +19,8 @@ Report CheckMedium(const std::string& folder, const std::vector<std::string>& lo
     CheckLaunchRules(medium, locales, report);
     CheckSkin(medium, report);
     for (const auto& language : medium.languageFiles) {
-        report.languages.push_back({language.file, language.code, !language.path.empty(), language.forced, language.locales});
+        report.languages.push_back(
+            {language.file, language.code, !language.path.empty(), language.forced, language.locales});
     }
     return report;
 }

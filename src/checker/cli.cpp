@@ -33,7 +33,8 @@ struct Options {
 };
 
 bool ParseCodePage(const std::string& text, unsigned& codePage) {
-    if (text.empty() || text.size() > 5 || !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+    if (text.empty() || text.size() > 5 ||
+        !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; })) {
         return false;
     }
     const unsigned long value = std::stoul(text);

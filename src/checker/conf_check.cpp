@@ -127,8 +127,8 @@ void CheckItem(const tinyxml2::XMLElement& element, const ConfigItem& item, bool
 
     CheckNumber(element, "icon", report, "item-icon-value", "read as 0, the first picture.");
     if (item.icon < 0 || item.icon >= kIconCount) {
-        const std::string message = "icon " + std::to_string(item.icon) +
-                                    " is outside the list's pictures 0-5: the row shows no picture.";
+        const std::string message =
+            "icon " + std::to_string(item.icon) + " is outside the list's pictures 0-5: the row shows no picture.";
         if (listShowsIcons) {
             Add(report, line, Severity::Warning, "item-icon-range", message);
         } else {
@@ -145,14 +145,16 @@ void CheckItem(const tinyxml2::XMLElement& element, const ConfigItem& item, bool
     }
     if (HasTokenOtherwiseSpelled(rule)) {
         Add(report, line, Severity::Warning, "rule-token-case",
-            "The rule " + Quoted(rule) + " spells the token differently: only \"{language}\" (lower case) is "
-            "replaced; any other spelling is looked for literally.");
+            "The rule " + Quoted(rule) +
+                " spells the token differently: only \"{language}\" (lower case) is "
+                "replaced; any other spelling is looked for literally.");
     }
     if (!IsAscii(rule) && platform::AnsiCodePage() != platform::kUtf8CodePage) {
         Add(report, line, Severity::Warning, "rule-not-ascii",
             "The rule holds non-ASCII characters: the launcher hands conf.xml's UTF-8 bytes to the file system as "
-            "code page " + std::to_string(platform::AnsiCodePage()) + " text, so Windows looks for " +
-                Quoted(AsAnsiText(rule)) + ". Use ASCII names on the medium.");
+            "code page " +
+                std::to_string(platform::AnsiCodePage()) + " text, so Windows looks for " + Quoted(AsAnsiText(rule)) +
+                ". Use ASCII names on the medium.");
     }
 }
 
@@ -178,8 +180,8 @@ void CheckList(const tinyxml2::XMLElement* root, const char* name, bool installs
     if (!list) {
         Add(report, root->GetLineNum(), installs ? Severity::Warning : Severity::Note,
             installs ? "conf-no-installs" : "conf-no-manuals",
-            std::string("There is no <") + name + ">: " +
-                (installs ? "both installation pages list nothing." : "the manuals page lists nothing."));
+            std::string("There is no <") + name +
+                ">: " + (installs ? "both installation pages list nothing." : "the manuals page lists nothing."));
         return;
     }
     CheckAttributes(*list, kList, report);
@@ -259,7 +261,8 @@ void CheckRoot(const tinyxml2::XMLElement& root, Medium& medium, Report& report)
 void CheckProductConfig(Medium& medium, Report& report) {
     const std::string path = medium.Path(kFile);
     if (!platform::FileExists(path)) {
-        Add(report, 0, Severity::Error, "conf-missing", "There is no conf.xml: the launcher offers no installers and no manuals.");
+        Add(report, 0, Severity::Error, "conf-missing",
+            "There is no conf.xml: the launcher offers no installers and no manuals.");
         return;
     }
     if (auto found = CaseOnlyMatch(medium, kFile, kFile, 0, "conf.xml")) report.Add(std::move(*found));
@@ -267,7 +270,8 @@ void CheckProductConfig(Medium& medium, Report& report) {
     if (!LoadXmlForChecks(path, kFile, "it offers no installers and no manuals", document, report)) return;
     const tinyxml2::XMLElement* root = document.RootElement();
     // The debug box is the user's; here it only has to be noticed.
-    ReadProductConfig(document, medium.config, medium.configState, [](void*, const std::string&, const std::string&, unsigned) { return 1; });
+    ReadProductConfig(document, medium.config, medium.configState,
+                      [](void*, const std::string&, const std::string&, unsigned) { return 1; });
     medium.configRead = true;
     CheckRoot(*root, medium, report);
 }

@@ -38,9 +38,9 @@ struct Resolution {
     std::string locale;        // "de_DE"
     std::string languageFile;  // e.g. "de-de.ini"
     bool languageFileExists = false;
-    std::optional<int> mode;   // none: a rule without the token, or nothing matched
-    std::string candidate;     // the candidate that matched
-    std::string path;          // relative to the medium; empty when nothing matched
+    std::optional<int> mode;  // none: a rule without the token, or nothing matched
+    std::string candidate;    // the candidate that matched
+    std::string path;         // relative to the medium; empty when nothing matched
     bool isFolder = false;
     std::optional<std::string> boxText;
 };

@@ -22,8 +22,8 @@ namespace checker {
 namespace {
 
 // Interface texts measured against their buffers.
-constexpr int kHeadingEntry = 19;        // the progress heading, shown with up to five dots
-constexpr int kExitQuestionEntry = 32;   // first line of the exit question; the next entry is the second
+constexpr int kHeadingEntry = 19;       // the progress heading, shown with up to five dots
+constexpr int kExitQuestionEntry = 32;  // first line of the exit question; the next entry is the second
 
 // A key some part of the interface needs, and where it is asked for.
 struct NeededKey {
@@ -70,11 +70,14 @@ bool IsAscii(const std::string& text) {
     return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
-std::size_t CountOf(const std::wstring& text, wchar_t c) { return static_cast<std::size_t>(std::count(text.begin(), text.end(), c)); }
+std::size_t CountOf(const std::wstring& text, wchar_t c) {
+    return static_cast<std::size_t>(std::count(text.begin(), text.end(), c));
+}
 
 std::size_t CountReplacementsWritten(const std::string& utf8) {
     std::size_t count = 0;
-    for (std::size_t at = utf8.find("\xEF\xBF\xBD"); at != std::string::npos; at = utf8.find("\xEF\xBF\xBD", at + 3)) ++count;
+    for (std::size_t at = utf8.find("\xEF\xBF\xBD"); at != std::string::npos; at = utf8.find("\xEF\xBF\xBD", at + 3))
+        ++count;
     return count;
 }
 
@@ -184,8 +187,7 @@ void CheckStructure(const LanguageFile& language, Report& report) {
     }
     if (scan.rootLine != 0 && scan.firstKeyBeforeRoot != 0) {
         report.Add({language.file, scan.firstKeyBeforeRoot, Severity::Warning, "lang-outside-root",
-                    "Keys before the [ROOT] header (line " + std::to_string(scan.rootLine) +
-                        ") are never read."});
+                    "Keys before the [ROOT] header (line " + std::to_string(scan.rootLine) + ") are never read."});
     }
     for (const int line : scan.ignoredRootLines) {
         report.Add({language.file, line, Severity::Warning, "lang-second-root",
@@ -240,14 +242,17 @@ void CheckLanguageFiles(const Medium& medium, Report& report) {
         if (language.path.empty()) {
             if (!chosen) continue;
             const bool everyone = language.forced || language.code == LanguageCodeFor(0);
-            report.Add({language.file, 0, everyone ? Severity::Error : Severity::Warning, "lang-missing",
-                        "There is no " + language.code + ".ini: " + Users(language) +
-                            " get no interface texts at all (every caption and item is empty)." +
-                            (language.forced ? "" : " A copy of another language file would at least show that language.")});
+            report.Add(
+                {language.file, 0, everyone ? Severity::Error : Severity::Warning, "lang-missing",
+                 "There is no " + language.code + ".ini: " + Users(language) +
+                     " get no interface texts at all (every caption and item is empty)." +
+                     (language.forced ? "" : " A copy of another language file would at least show that language.")});
             continue;
         }
         anyFile = true;
-        if (auto found = CaseOnlyMatch(medium, "Language\\" + language.code + ".ini", language.file, 0, language.code + ".ini")) report.Add(std::move(*found));
+        if (auto found =
+                CaseOnlyMatch(medium, "Language\\" + language.code + ".ini", language.file, 0, language.code + ".ini"))
+            report.Add(std::move(*found));
         if (!language.scan.readable) {
             report.Add({language.file, 0, Severity::Error, "lang-unreadable",
                         "The file cannot be read: " + Users(language) + " get no texts."});
@@ -276,10 +281,12 @@ void CheckLanguageFiles(const Medium& medium, Report& report) {
     if (!anyFile) return;
     std::set<std::string> reported;
     for (const NeededKey& key : needed) {
-        if (definedSomewhere(key.key) || !reported.insert(key.file + '\0' + std::to_string(key.line) + key.key).second) {
+        if (definedSomewhere(key.key) ||
+            !reported.insert(key.file + '\0' + std::to_string(key.line) + key.key).second) {
             continue;
         }
-        std::string message = "No language file defines " + Quoted(key.key) + ": the text of " + key.what + " is empty for every user.";
+        std::string message =
+            "No language file defines " + Quoted(key.key) + ": the text of " + key.what + " is empty for every user.";
         if (!IsAscii(key.key) && platform::AnsiCodePage() != platform::kUtf8CodePage) {
             message += " The key holds characters outside ASCII; the launcher converts it to code page " +
                        std::to_string(platform::AnsiCodePage()) +
@@ -297,9 +304,9 @@ void CheckLanguageFiles(const Medium& medium, Report& report) {
     const auto others = platform::FindMatches(medium.languageFolder + "\\*.ini", 256, platform::DotEntries::Skip);
     for (const auto& name : others) {
         const std::string code = name.size() > 4 ? name.substr(0, name.size() - 4) : name;
-        const bool known = std::any_of(medium.languageFiles.begin(), medium.languageFiles.end(), [&](const LanguageFile& l) {
-            return platform::EqualIgnoringAsciiCase(l.code, code);
-        });
+        const bool known =
+            std::any_of(medium.languageFiles.begin(), medium.languageFiles.end(),
+                        [&](const LanguageFile& l) { return platform::EqualIgnoringAsciiCase(l.code, code); });
         if (!known) {
             report.Add({"Language/" + name, 0, Severity::Note, "lang-never-chosen",
                         "No user ever gets this file: the launcher picks only " + picked + " (or a testLanguage)."});

@@ -1,6 +1,5 @@
 #include "checker/language_scan.h"
 
-
 #include "checker/xml_support.h"
 #include "config/ini_reader.h"
 #include "config/language_file.h"

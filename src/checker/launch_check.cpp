@@ -68,8 +68,8 @@ void CheckOutcome(const Medium& medium, const ConfigItem& item, bool installs, c
     }
     for (const RuleSearch& search : outcome.trace.searches) {
         if (search.matches.size() < 2) continue;
-        const std::string count =
-            search.matches.size() >= kTracedMatches ? std::to_string(kTracedMatches) + " or more" : std::to_string(search.matches.size());
+        const std::string count = search.matches.size() >= kTracedMatches ? std::to_string(kTracedMatches) + " or more"
+                                                                          : std::to_string(search.matches.size());
         Finding finding{kFile, item.line, Severity::Warning, "launch-ambiguous",
                         "Item " + name + ": " + Relative(medium, search.pattern) + " matches " + count + " entries (" +
                             JoinNames(search.matches, 5) + "); the launcher takes the first the file system returns, " +
@@ -97,7 +97,8 @@ Outcome Resolve(const Medium& medium, const LaunchContext& context, const Config
         auto caseOnly = CaseOnlyMatch(medium, outcome.path.substr(std::min(medium.folder.size(), outcome.path.size())),
                                       kFile, item.line, "The launch target of item " + ItemName(item));
         if (caseOnly) caseOnly->path = Relative(medium, outcome.path);
-        known = entries.emplace(std::make_pair(&item, outcome.path), std::make_pair(isFolder, std::move(caseOnly))).first;
+        known =
+            entries.emplace(std::make_pair(&item, outcome.path), std::make_pair(isFolder, std::move(caseOnly))).first;
     }
     outcome.isFolder = known->second.first;
     outcome.caseOnly = known->second.second;
@@ -109,7 +110,7 @@ Outcome Resolve(const Medium& medium, const LaunchContext& context, const Config
 void CheckLaunchRules(const Medium& medium, const std::vector<std::string>& locales, Report& report) {
     if (!medium.configRead) return;
     EntryFacts entries;
-    std::map<const ConfigItem*, Outcome> withoutToken;                         // the same for every user
+    std::map<const ConfigItem*, Outcome> withoutToken;  // the same for every user
     for (const std::string& locale : locales) {
         const platform::LocaleNames names = platform::LookUpLocale(locale);
         LanguageState state(names.languageId, names.language, names.country);

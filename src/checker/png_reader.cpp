@@ -17,7 +17,8 @@ constexpr std::uint32_t kMaxChunkLength = 0x7FFFFFFF;
 constexpr std::size_t kBufferBytes = 64 * 1024;
 
 std::uint32_t BigEndian(const unsigned char* bytes) {
-    return (std::uint32_t{bytes[0]} << 24) | (std::uint32_t{bytes[1]} << 16) | (std::uint32_t{bytes[2]} << 8) | bytes[3];
+    return (std::uint32_t{bytes[0]} << 24) | (std::uint32_t{bytes[1]} << 16) | (std::uint32_t{bytes[2]} << 8) |
+           bytes[3];
 }
 
 // Rows of the image as the compressed data holds them: each row is a filter byte and its bytes.
@@ -74,7 +75,8 @@ private:
         for (std::size_t i = 0; i < size; ++i) {
             if (produced_ == expected_) return problem = "the image data holds more bytes than the image", false;
             if (produced_ == nextRowStart_) {
-                if (bytes[i] > 4) return problem = "a row has an unknown filter type " + std::to_string(bytes[i]), false;
+                if (bytes[i] > 4)
+                    return problem = "a row has an unknown filter type " + std::to_string(bytes[i]), false;
                 AdvanceRow();
             }
             ++produced_;
@@ -148,8 +150,10 @@ std::vector<RowRun> RowRuns(std::uint64_t width, std::uint64_t height, std::uint
                                 {0, 2, 2, 4}, {1, 0, 2, 2}, {0, 1, 1, 2}};
     std::vector<RowRun> runs;
     for (const Pass& pass : passes) {
-        const std::uint64_t w = width > static_cast<std::uint64_t>(pass.x0) ? (width - pass.x0 + pass.dx - 1) / pass.dx : 0;
-        const std::uint64_t h = height > static_cast<std::uint64_t>(pass.y0) ? (height - pass.y0 + pass.dy - 1) / pass.dy : 0;
+        const std::uint64_t w =
+            width > static_cast<std::uint64_t>(pass.x0) ? (width - pass.x0 + pass.dx - 1) / pass.dx : 0;
+        const std::uint64_t h =
+            height > static_cast<std::uint64_t>(pass.y0) ? (height - pass.y0 + pass.dy - 1) / pass.dy : 0;
         if (w != 0 && h != 0) runs.push_back(run(w, h));
     }
     return runs;
@@ -207,16 +211,21 @@ PngCheck CheckPng(std::FILE* file) {
         for (std::uint32_t left = length; left > 0;) {
             const std::size_t take = std::min<std::size_t>(left, buffer.size());
             if (!reader.Read(buffer.data(), take)) {
-                return Fail(check, reader.TooLong() ? "the file is longer than 64 MiB" : "the file ends inside chunk " + type);
+                return Fail(check,
+                            reader.TooLong() ? "the file is longer than 64 MiB" : "the file ends inside chunk " + type);
             }
             crc = crc32(crc, buffer.data(), static_cast<uInt>(take));
-            if (type == "IHDR" && header.size() < 13) header.insert(header.end(), buffer.begin(), buffer.begin() + static_cast<std::ptrdiff_t>(std::min<std::size_t>(take, 13)));
-            if (type == "IDAT" && inflating && !inflater.Feed(buffer.data(), take, problem)) return Fail(check, problem);
+            if (type == "IHDR" && header.size() < 13)
+                header.insert(header.end(), buffer.begin(),
+                              buffer.begin() + static_cast<std::ptrdiff_t>(std::min<std::size_t>(take, 13)));
+            if (type == "IDAT" && inflating && !inflater.Feed(buffer.data(), take, problem))
+                return Fail(check, problem);
             left -= static_cast<std::uint32_t>(take);
         }
         unsigned char storedCrc[4];
         if (!reader.Read(storedCrc, sizeof storedCrc)) return Fail(check, "the file ends inside chunk " + type);
-        if (BigEndian(storedCrc) != static_cast<std::uint32_t>(crc)) return Fail(check, "chunk " + type + " fails its CRC");
+        if (BigEndian(storedCrc) != static_cast<std::uint32_t>(crc))
+            return Fail(check, "chunk " + type + " fails its CRC");
 
         if (type == "IHDR") {
             if (!first) return Fail(check, "a second IHDR chunk");
@@ -225,15 +234,17 @@ PngCheck CheckPng(std::FILE* file) {
             check.height = BigEndian(header.data() + 4);
             const int depth = header[8];
             colorType = header[9];
-            if (check.width == 0 || check.height == 0 || check.width > kMaxChunkLength || check.height > kMaxChunkLength) {
+            if (check.width == 0 || check.height == 0 || check.width > kMaxChunkLength ||
+                check.height > kMaxChunkLength) {
                 return Fail(check, "the header gives an impossible size");
             }
             check.hasHeader = true;
             if (!ValidDepth(colorType, depth)) return Fail(check, "the header gives an invalid colour type and depth");
-            if (header[10] != 0 || header[11] != 0 || header[12] > 1) return Fail(check, "the header gives an unknown method");
+            if (header[10] != 0 || header[11] != 0 || header[12] > 1)
+                return Fail(check, "the header gives an unknown method");
             if (std::uint64_t{check.width} * check.height > kMaxCheckedPixels) {
-                return Fail(check, "the image is " + std::to_string(check.width) + " x " + std::to_string(check.height) +
-                                       ", too large to be a skin image");
+                return Fail(check, "the image is " + std::to_string(check.width) + " x " +
+                                       std::to_string(check.height) + ", too large to be a skin image");
             }
             inflater.Expect(RowRuns(check.width, check.height, static_cast<std::uint64_t>(Channels(colorType)) * depth,
                                     header[12] == 1));
@@ -241,7 +252,8 @@ PngCheck CheckPng(std::FILE* file) {
         } else if (type == "PLTE") {
             sawPalette = true;
         } else if (type == "IDAT") {
-            if (colorType == 3 && !sawPalette) return Fail(check, "a palette image without a PLTE chunk before its data");
+            if (colorType == 3 && !sawPalette)
+                return Fail(check, "a palette image without a PLTE chunk before its data");
             sawData = true;
         } else if (type == "IEND") {
             if (!sawData) return Fail(check, "there is no image data (IDAT)");

@@ -74,7 +74,7 @@ bool SameProblem(const Finding& a, const Finding& b) {
 void AppendFindings(const Report& report, bool colour, std::string& out) {
     const auto users = [&](const std::vector<std::string>& locales) {
         return locales.size() == report.locales.size() && locales.size() > 1 ? std::string("every locale checked")
-                                                                              : Join(locales);
+                                                                             : Join(locales);
     };
     const std::vector<Finding> sorted = report.Sorted();
     std::string file;
@@ -106,7 +106,8 @@ void AppendFindings(const Report& report, bool colour, std::string& out) {
         for (const auto& line : BoxLines(grouped ? head : *finding.boxText)) out += "      | " + ValidUtf8(line) + "\n";
         if (grouped) {
             std::string list = candidates;
-            for (std::size_t at = list.find('\n'); at != std::string::npos; at = list.find('\n', at)) list.replace(at, 1, " | ");
+            for (std::size_t at = list.find('\n'); at != std::string::npos; at = list.find('\n', at))
+                list.replace(at, 1, " | ");
             out += "      then the candidates, which differ by user (one line each in the box):\n";
             out += "      " + Join(finding.locales) + ": " + ValidUtf8(list) + "\n";
         }
@@ -122,13 +123,15 @@ void AppendResolutions(const Report& report, std::string& out) {
     std::vector<std::string> items;
     std::map<std::string, std::vector<std::pair<std::string, std::vector<std::string>>>> outcomes;
     for (const Resolution& r : report.resolutions) {
-        const std::string item = r.list + " " + std::to_string(r.index) + " " + (r.strId.empty() ? "(no strId)" : r.strId) +
-                                 " (conf.xml line " + std::to_string(r.line) + "): " + r.rule;
+        const std::string item = r.list + " " + std::to_string(r.index) + " " +
+                                 (r.strId.empty() ? "(no strId)" : r.strId) + " (conf.xml line " +
+                                 std::to_string(r.line) + "): " + r.rule;
         std::string outcome;
         if (r.path.empty()) {
             outcome = "no match: \"Configuration exception\"";
         } else {
-            outcome = (r.mode ? "mode " + std::to_string(*r.mode) + " " : std::string()) + r.path + (r.isFolder ? " (a folder)" : "");
+            outcome = (r.mode ? "mode " + std::to_string(*r.mode) + " " : std::string()) + r.path +
+                      (r.isFolder ? " (a folder)" : "");
         }
         auto& list = outcomes[item];
         if (list.empty()) items.push_back(item);
@@ -142,7 +145,8 @@ void AppendResolutions(const Report& report, std::string& out) {
     for (const auto& item : items) {
         out += "  " + ValidUtf8(item) + "\n";
         for (const auto& [outcome, locales] : outcomes[item]) {
-            const std::string who = locales.size() == report.locales.size() && locales.size() > 1 ? "every locale" : Join(locales);
+            const std::string who =
+                locales.size() == report.locales.size() && locales.size() > 1 ? "every locale" : Join(locales);
             out += "    " + ValidUtf8(outcome) + "  <-  " + who + "\n";
         }
     }
@@ -157,7 +161,8 @@ void AppendLanguages(const Report& report, std::string& out) {
             out += "every user (testLanguage)";
         } else {
             out += Join(language.locales);
-            if (language.code == LanguageCodeFor(0)) out += (language.locales.empty() ? "" : ", ") + std::string("every other language");
+            if (language.code == LanguageCodeFor(0))
+                out += (language.locales.empty() ? "" : ", ") + std::string("every other language");
         }
         out += "\n";
     }

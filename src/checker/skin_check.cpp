@@ -84,22 +84,25 @@ void CheckSkin(const Medium& medium, Report& report) {
         const std::string file = folder + "/" + image.name;
         const std::string path = medium.Path(relative);
         if (!platform::FileExists(path)) {
-            report.Add({file, 0, SeverityWithout(image), image.role == Role::Logo ? "skin-logo-missing" : "skin-missing",
+            report.Add({file, 0, SeverityWithout(image),
+                        image.role == Role::Logo ? "skin-logo-missing" : "skin-missing",
                         std::string(image.name) + " is missing: " + WithoutIt(image) + "."});
             continue;
         }
         if (auto found = CaseOnlyMatch(medium, relative, file, 0, image.name)) report.Add(std::move(*found));
         const PngCheck png = CheckPngFile(path);
         if (!png.valid) {
-            report.Add({file, 0, SeverityWithout(image), "skin-unreadable",
-                        std::string(image.name) + " is not a readable PNG (" + png.problem + "): " + WithoutIt(image) + "."});
+            report.Add(
+                {file, 0, SeverityWithout(image), "skin-unreadable",
+                 std::string(image.name) + " is not a readable PNG (" + png.problem + "): " + WithoutIt(image) + "."});
         }
         if (png.hasHeader && image.width != 0 &&
-            (png.width != static_cast<std::uint32_t>(image.width) || png.height != static_cast<std::uint32_t>(image.height))) {
+            (png.width != static_cast<std::uint32_t>(image.width) ||
+             png.height != static_cast<std::uint32_t>(image.height))) {
             report.Add({file, 0, Severity::Warning, "skin-size",
-                        std::string(image.name) + " is " + std::to_string(png.width) + " x " + std::to_string(png.height) +
-                            ", not " + std::to_string(image.width) + " x " + std::to_string(image.height) + ": " +
-                            SizeConsequence(image) + "."});
+                        std::string(image.name) + " is " + std::to_string(png.width) + " x " +
+                            std::to_string(png.height) + ", not " + std::to_string(image.width) + " x " +
+                            std::to_string(image.height) + ": " + SizeConsequence(image) + "."});
         }
     }
 }

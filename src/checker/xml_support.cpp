@@ -87,7 +87,8 @@ bool ReadWholeFile(const std::string& path, std::size_t limit, std::string& byte
     bytes.clear();
     char chunk[64 * 1024];
     std::size_t read = 0;
-    while (bytes.size() < limit && (read = std::fread(chunk, 1, std::min(sizeof chunk, limit - bytes.size()), file.get())) > 0) {
+    while (bytes.size() < limit &&
+           (read = std::fread(chunk, 1, std::min(sizeof chunk, limit - bytes.size()), file.get())) > 0) {
         bytes.append(chunk, read);
     }
     return true;
@@ -175,7 +176,8 @@ bool ReportLoadFailure(const std::string& path, const std::string& file, const s
     std::string bytes;
     const bool read = ReadWholeFile(path, static_cast<std::size_t>(kMaxXmlFileBytes) + 1, bytes);
     if (read && bytes.size() > static_cast<std::size_t>(kMaxXmlFileBytes)) {
-        add(0, Severity::Error, "xml-too-large", "The file is larger than 16 MiB, which the launcher refuses: " + consequence + ".");
+        add(0, Severity::Error, "xml-too-large",
+            "The file is larger than 16 MiB, which the launcher refuses: " + consequence + ".");
         return false;
     }
     std::string message = "The launcher cannot read the file (TinyXML-2: " + std::string(document.ErrorName()) + ")";
@@ -195,7 +197,8 @@ bool ReportLoadFailure(const std::string& path, const std::string& file, const s
         if (before[i] == after[i]) continue;
         add(static_cast<int>(i + 1), Severity::Error, "xml-unquoted-attribute",
             "Attribute values without quotes: older XML readers accepted them, this launcher refuses the whole "
-            "file. Write the line as: " + std::string(after[i]));
+            "file. Write the line as: " +
+                std::string(after[i]));
     }
     if (document.Parse(fixed.data(), fixed.size()) != tinyxml2::XML_SUCCESS) return false;
     add(0, Severity::Note, "xml-read-as-fixed",

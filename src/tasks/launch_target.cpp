@@ -65,8 +65,7 @@ std::string ExpandLanguageToken(const LaunchContext& context, const ConfigItem& 
     return candidate;
 }
 
-bool FindRuleMatch(const LaunchContext& context, std::string candidate, std::string& path,
-                   RuleSearchLog* searches) {
+bool FindRuleMatch(const LaunchContext& context, std::string candidate, std::string& path, RuleSearchLog* searches) {
     path = context.programFolder + candidate;
     std::size_t wildcard = path.find_first_of(kWildcards);
     if (wildcard == std::string::npos) {
@@ -97,8 +96,7 @@ bool FindRuleMatch(const LaunchContext& context, std::string candidate, std::str
     return true;
 }
 
-bool ResolveLaunchTarget(const LaunchContext& context, const ConfigItem& item, std::string& path,
-                         LaunchTrace* trace) {
+bool ResolveLaunchTarget(const LaunchContext& context, const ConfigItem& item, std::string& path, LaunchTrace* trace) {
     const auto tryCandidate = [&](const std::string& candidate, std::optional<LanguageMode> mode) {
         if (!trace) return FindRuleMatch(context, candidate, path);
         trace->searches.clear();

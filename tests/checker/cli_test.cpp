@@ -34,7 +34,9 @@ TEST(CommandLine, ExitStatusTellsTheWorstFinding) {
     const Case cases[] = {
         {"clean", "", "", 0},
         {"a note only", "conf.xml",
-         checker_test::ConfXml(checker_test::kCleanInstalls, "    <item strId=\"DOC_GUIDE\" open=\"Manuals/guide.txt\" defaultLanguage=\"de\"/>\n"), 0},
+         checker_test::ConfXml(checker_test::kCleanInstalls,
+                               "    <item strId=\"DOC_GUIDE\" open=\"Manuals/guide.txt\" defaultLanguage=\"de\"/>\n"),
+         0},
         {"a warning", "ImageIcon/120x26_button_Hover.png", "", 1},
         {"an error", "ImageIcon/120x26_button_Normal.png", "", 2},
     };
@@ -83,9 +85,9 @@ TEST(CommandLine, CannotRunWithoutAMediumOrWithBadOptions) {
 
 TEST(CommandLine, JsonReadsBackWithEveryField) {
     checker_test::Medium medium;
-    medium.Write("conf.xml", checker_test::ConfXml(
-                                 "    <item strId=\"APP_MAIN\" open=\"Setup/Gone.exe\"/>\n" + std::string(checker_test::kCleanInstalls),
-                                 checker_test::kCleanManuals));
+    medium.Write("conf.xml", checker_test::ConfXml("    <item strId=\"APP_MAIN\" open=\"Setup/Gone.exe\"/>\n" +
+                                                       std::string(checker_test::kCleanInstalls),
+                                                   checker_test::kCleanManuals));
     medium.Write("Language/de-de.ini", checker_test::LanguageFile("de-de", "Bad = \"\x01\xFF\"\r\n"));
     const Outcome run = Check({"--json", "--locale", "de_AT", medium.Path()});
     EXPECT_EQ(run.status, 2);
@@ -108,8 +110,9 @@ TEST(CommandLine, JsonReadsBackWithEveryField) {
     EXPECT_EQ(launch["severity"].string, "error");
     EXPECT_EQ(launch["code"].string, "launch-no-match");
     EXPECT_EQ(launch["locales"].array.at(0).string, "de_AT");
-    EXPECT_EQ(launch["boxText"].string, "Configuration item:\nSetup\\Gone.exe\n\nNo file matching the following rule was "
-                                        "found.\rSetup\\Gone.exe");
+    EXPECT_EQ(launch["boxText"].string,
+              "Configuration item:\nSetup\\Gone.exe\n\nNo file matching the following rule was "
+              "found.\rSetup\\Gone.exe");
     const auto& bad = findings[1];
     EXPECT_EQ(bad["file"].string, "Language/de-de.ini");
     EXPECT_EQ(bad["code"].string, "lang-not-utf8");
@@ -150,7 +153,8 @@ TEST(CommandLine, TrapsEndInAReport) {
                                  "    <item strId=\"APP_MAIN\" open=\"Setup/a/x.exe\"/>\n",
                                  "    <item strId=\"DOC_GUIDE\" open=\"Manuals/*.txt\"/>\n"));
     // Sparse: gigabytes on paper, nothing on disk. The image's second chunk claims 2 GB.
-    medium.Write("ImageIcon/menu.png", "\x89PNG\r\n\x1a\n" + checker_test::PngHeader(800, 570, 8, 6, 0) + "\x7F\xFF\xFF\xFFtEXt");
+    medium.Write("ImageIcon/menu.png",
+                 "\x89PNG\r\n\x1a\n" + checker_test::PngHeader(800, 570, 8, 6, 0) + "\x7F\xFF\xFF\xFFtEXt");
     for (const char* file : {"Language/en-us.ini", "Language/UICfg.xml", "ImageIcon/menu.png"}) {
         std::filesystem::resize_file(root / file, std::uintmax_t{3} << 30);
     }
@@ -165,8 +169,9 @@ TEST(CommandLine, TrapsEndInAReport) {
     for (const auto& finding : (*json)["findings"].array) {
         codes.insert(finding["file"].string + " " + finding["code"].string);
         if (finding["file"].string == "ImageIcon/menu.png") {
-            EXPECT_EQ(finding["message"].string, "menu.png is not a readable PNG (the file is longer than 64 MiB): the "
-                                                 "window has no skinned background.");
+            EXPECT_EQ(finding["message"].string,
+                      "menu.png is not a readable PNG (the file is longer than 64 MiB): the "
+                      "window has no skinned background.");
         }
     }
     for (const char* expected : {"Language/en-us.ini lang-too-large", "Language/UICfg.xml xml-too-large",

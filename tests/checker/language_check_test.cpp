@@ -63,9 +63,11 @@ TEST(LanguageCheck, FindsWhatUsersMissAndWhatTheFilesHideFromThem) {
          {{"Language/ja-jp.ini", 1, Severity::Note, "lang-bom"},
           {"Language/ja-jp.ini", 1, Severity::Warning, "lang-outside-root",
            "Keys before the [ROOT] header (line 2) are never read."}}},
-        {"UTF-16", {{"Language/ko-ko.ini", std::string("\xFF\xFE[\0R\0O\0O\0T\0]\0", 14)}},
+        {"UTF-16",
+         {{"Language/ko-ko.ini", std::string("\xFF\xFE[\0R\0O\0O\0T\0]\0", 14)}},
          {{"Language/ko-ko.ini", 0, Severity::Error, "lang-utf16"}}},
-        {"no section", {{"Language/ko-ko.ini", "TITLE=x\r\n"}},
+        {"no section",
+         {{"Language/ko-ko.ini", "TITLE=x\r\n"}},
          {{"Language/ko-ko.ini", 0, Severity::Error, "lang-no-root",
            "There is no [ROOT] section: users of ko_KR get no texts."}}},
         {"keys outside the section and a second section",
@@ -75,7 +77,9 @@ TEST(LanguageCheck, FindsWhatUsersMissAndWhatTheFilesHideFromThem) {
           {"Language/nl-nl.ini", 44, Severity::Warning, "lang-second-root"}}},
         {"duplicates, long values, other encodings",
          {{"Language/pl-pl.ini", LanguageFile("pl-pl", "UI_3 = again\r\nui_4 = pl-pl text UI_4\r\nLong = " + longValue +
-                                                           "\r\nSplit = " + splitCharacter + "\r\nLatin = Gr\xFC\xDF" "e\r\n")}},
+                                                           "\r\nSplit = " + splitCharacter +
+                                                           "\r\nLatin = Gr\xFC\xDF"
+                                                           "e\r\n")}},
          {{"Language/pl-pl.ini", 42, Severity::Warning, "lang-duplicate-key",
            "UI_3 is defined again (first on line 5): the launcher uses the first, \"pl-pl text UI_3\"."},
           {"Language/pl-pl.ini", 43, Severity::Note, "lang-duplicate-key",
@@ -89,7 +93,7 @@ TEST(LanguageCheck, FindsWhatUsersMissAndWhatTheFilesHideFromThem) {
         {"keys missing in one file, and in all",
          {{"Language/zh-cn.ini", FirstKeys(25) + "APP_MAIN=x\r\n"},
           {"conf.xml", checker_test::ConfXml("    <item strId=\"NOWHERE\" open=\"Setup/Main/setup.exe\"/>\n",
-                                              checker_test::kCleanManuals)}},
+                                             checker_test::kCleanManuals)}},
          {{"conf.xml", 5, Severity::Warning, "item-text-undefined",
            "No language file defines \"NOWHERE\": the text of item NOWHERE is empty for every user."},
           {"Language/zh-cn.ini", 0, Severity::Warning, "lang-missing-key",
@@ -117,7 +121,8 @@ TEST(LanguageCheck, FindsWhatUsersMissAndWhatTheFilesHideFromThem) {
                              "UI_32 = " + std::string(190, 'q') + "\xF0\x9F\x98\x80"),  // two units
                     "UI_33 = fr-fr text UI_33", "UI_33 = " + std::string(61, 'r'))}},
          {}},
-        {"a file no user gets", {{"Language/es-es.ini", LanguageFile("es-es")}},
+        {"a file no user gets",
+         {{"Language/es-es.ini", LanguageFile("es-es")}},
          {{"Language/es-es.ini", 0, Severity::Note, "lang-never-chosen",
            "No user ever gets this file: the launcher picks only de-de, en-us, fr-fr, ja-jp, ko-ko, nl-nl, pl-pl, "
            "pt-pt, ru-ru, zh-cn, zh-tw (or a testLanguage)."}}},
@@ -128,18 +133,23 @@ TEST(LanguageCheck, FindsWhatUsersMissAndWhatTheFilesHideFromThem) {
           {"Language/UICfg.xml", 6, Severity::Warning, "uicfg-empty-key",
            "entry 4 (slot 4) has no key: that interface text stays empty."}}},
         {"UICfg.xml entries beyond 37 and with one attribute",
-         {{"Language/UICfg.xml", Replaced(checker_test::UiCfgXml(KeysWith(37)), "<ui>\n", "<ui>\n<t a=\"1\">UI_0</t>\n")}},
+         {{"Language/UICfg.xml",
+           Replaced(checker_test::UiCfgXml(KeysWith(37)), "<ui>\n", "<ui>\n<t a=\"1\">UI_0</t>\n")}},
          {{"Language/UICfg.xml", 2, Severity::Note, "uicfg-few-attributes",
            "entry 0 (slot 0) has 1 attributes; the two numbers kept with the text read as 0 where missing."},
           {"Language/UICfg.xml", 39, Severity::Note, "uicfg-extra-entries",
            "Entries from here on (1) are ignored: the launcher reads the first 37."}}},
-        {"UICfg.xml missing", {{"Language/UICfg.xml", ""}},
+        {"UICfg.xml missing",
+         {{"Language/UICfg.xml", ""}},
          {{"Language/UICfg.xml", 0, Severity::Error, "uicfg-missing",
            "There is no Language/UICfg.xml: every interface text is empty for every user."}}},
         {"UICfg.xml key beyond ASCII",
-         {{"Language/UICfg.xml", Replaced(checker_test::UiCfgXml(KeysWith(37)), "UI_0<", "Gr\xC3\xB6\xC3\x9F" "e<")}},
+         {{"Language/UICfg.xml", Replaced(checker_test::UiCfgXml(KeysWith(37)), "UI_0<",
+                                          "Gr\xC3\xB6\xC3\x9F"
+                                          "e<")}},
          {{"Language/UICfg.xml", 2, Severity::Warning, "uicfg-key-undefined",
-           "No language file defines \"Gr\xF6\xDF" "e\": the text of entry 0 (slot 0) is empty for every user. The key "
+           "No language file defines \"Gr\xF6\xDF"
+           "e\": the text of entry 0 (slot 0) is empty for every user. The key "
            "holds characters outside ASCII; the launcher converts it to code page 1252 before the lookup, so it "
            "cannot match a UTF-8 key: use ASCII keys."}}},
     };
@@ -161,14 +171,16 @@ TEST(LanguageCheck, FindsWhatUsersMissAndWhatTheFilesHideFromThem) {
 // lookup delivers.
 TEST(LanguageScan, DeliversWhatTheLookupDelivers) {
     test::TempFolder folder;
-    const std::string text = "Before=0\r\n[ROOT]\r\n Key = \"quoted\" \r\nkey=second\r\nNoEquals\r\nLong=" +
-                             std::string(400, 'l') + "\r\n;Comment=1\r\n[Other]\r\nOther=1\r\n[ROOT]\r\nLate=1\r\n";
+    const std::string text =
+        "Before=0\r\n[ROOT]\r\n Key = \"quoted\" \r\nkey=second\r\nNoEquals\r\nLong=" + std::string(400, 'l') +
+        "\r\n;Comment=1\r\n[Other]\r\nOther=1\r\n[ROOT]\r\nLate=1\r\n";
     const std::string path = folder.Write("x.ini", text);
     const checker::LanguageScan scan = checker::ScanLanguageFile(path);
     EXPECT_EQ(scan.rootLine, 2);
     EXPECT_EQ(scan.firstKeyBeforeRoot, 1);
     EXPECT_EQ(scan.ignoredRootLines, std::vector<int>{10});
-    for (const char* key : {"Key", "KEY", " key ", "NoEquals", "Long", "Comment", ";Comment", "Other", "Late", "Before", "Missing"}) {
+    for (const char* key :
+         {"Key", "KEY", " key ", "NoEquals", "Long", "Comment", ";Comment", "Other", "Late", "Before", "Missing"}) {
         SCOPED_TRACE(key);
         EXPECT_EQ(scan.Deliver(key), ReadIniValue(path, "ROOT", key));
     }

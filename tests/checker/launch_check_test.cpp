@@ -26,10 +26,12 @@ std::string Item(const std::string& rule, const std::string& extra = "") {
 const char kSentence[] = "\n\nNo file matching the following rule was found.\r";
 
 TEST(LaunchCheck, ExplainsEveryOutcome) {
-    const std::string fails = "Item APP_MAIN: no file matches its rule, so the user sees the \"Configuration exception\" "
-                              "box and the installer is not run.";
+    const std::string fails =
+        "Item APP_MAIN: no file matches its rule, so the user sees the \"Configuration exception\" "
+        "box and the installer is not run.";
     const Case cases[] = {
-        {"nothing for the Japanese user", Item("Setup/{language}/setup.exe", " defaultLanguage=\"fr\""),
+        {"nothing for the Japanese user",
+         Item("Setup/{language}/setup.exe", " defaultLanguage=\"fr\""),
          {"Setup/de-de/setup.exe", "Setup/en-us/setup.exe"},
          {{"conf.xml", 5, Severity::Error, "launch-no-match", fails,
            std::string("Configuration item:\nSetup\\{language}\\setup.exe") + kSentence +
@@ -37,20 +39,30 @@ TEST(LaunchCheck, ExplainsEveryOutcome) {
           {"conf.xml", 5, Severity::Error, "launch-no-match", fails,
            std::string("Configuration item:\nSetup\\{language}\\setup.exe") + kSentence +
                "Setup\\zh_TW\\setup.exe\nSetup\\zh*\\setup.exe\nSetup\\fr*\\setup.exe"}}},
-        {"a folder named by the rule", Item("Setup/Main"), {},
+        {"a folder named by the rule",
+         Item("Setup/Main"),
+         {},
          {{"conf.xml", 5, Severity::Error, "launch-no-match",
            "Item APP_MAIN: its rule names a folder, not a file, so the user sees the \"Configuration exception\" box "
            "and the installer is not run.",
            std::string("Configuration item:\nSetup\\Main") + kSentence + "Setup\\Main"}}},
-        {"a folder matched by a wildcard", Item("Setup/M*"), {},
+        {"a folder matched by a wildcard",
+         Item("Setup/M*"),
+         {},
          {{"conf.xml", 5, Severity::Warning, "launch-folder",
            "Item APP_MAIN resolves to the folder Setup/Main: the launcher hands a folder to the shell, which opens it "
            "in a window instead of installing anything."}}},
-        {"two files for one wildcard", Item("Setup/Tools/*.exe"), {"Setup/Tools/b.exe", "Setup/Tools/a.exe"},
+        {"two files for one wildcard",
+         Item("Setup/Tools/*.exe"),
+         {"Setup/Tools/b.exe", "Setup/Tools/a.exe"},
          {{"conf.xml", 5, Severity::Warning, "launch-ambiguous"}}},
-        {"two folders for one wildcard", Item("Setup/v*/setup.exe"), {"Setup/v1/setup.exe", "Setup/v2/setup.exe"},
+        {"two folders for one wildcard",
+         Item("Setup/v*/setup.exe"),
+         {"Setup/v1/setup.exe", "Setup/v2/setup.exe"},
          {{"conf.xml", 5, Severity::Warning, "launch-ambiguous"}}},
-        {"found only without case", Item("setup/MAIN/Setup.exe"), {},
+        {"found only without case",
+         Item("setup/MAIN/Setup.exe"),
+         {},
          {{"conf.xml", 5, Severity::Note, "case-only-match",
            "The launch target of item APP_MAIN is found only because Windows ignores letter case: it is asked for as "
            "\"setup/MAIN/Setup.exe\", the medium holds \"Setup/Main/setup.exe\"."}}},
@@ -68,11 +80,13 @@ TEST(LaunchCheck, ExplainsEveryOutcome) {
 
 TEST(LaunchCheck, GroupsUsersAndRecordsEachResolution) {
     checker_test::Medium medium;
-    medium.Write("conf.xml", ConfXml(Item("Setup/Missing.exe") + checker_test::kCleanInstalls, checker_test::kCleanManuals));
+    medium.Write("conf.xml",
+                 ConfXml(Item("Setup/Missing.exe") + checker_test::kCleanInstalls, checker_test::kCleanManuals));
     const checker::Report report = medium.Check({"de_DE", "de_AT", "ja_JP"});
     ASSERT_EQ(report.Findings().size(), 1u);
     EXPECT_EQ(report.Findings()[0].locales, (std::vector<std::string>{"de_DE", "de_AT", "ja_JP"}));
-    EXPECT_EQ(*report.Findings()[0].boxText, std::string("Configuration item:\nSetup\\Missing.exe") + kSentence + "Setup\\Missing.exe");
+    EXPECT_EQ(*report.Findings()[0].boxText,
+              std::string("Configuration item:\nSetup\\Missing.exe") + kSentence + "Setup\\Missing.exe");
 
     struct Outcome {
         const char* locale;
@@ -90,9 +104,10 @@ TEST(LaunchCheck, GroupsUsersAndRecordsEachResolution) {
     };
     for (const Outcome& outcome : expected) {
         SCOPED_TRACE(std::string(outcome.locale) + " " + std::to_string(outcome.index));
-        const auto found = std::find_if(report.resolutions.begin(), report.resolutions.end(), [&](const checker::Resolution& r) {
-            return r.locale == outcome.locale && r.list == "installs" && r.index == outcome.index;
-        });
+        const auto found =
+            std::find_if(report.resolutions.begin(), report.resolutions.end(), [&](const checker::Resolution& r) {
+                return r.locale == outcome.locale && r.list == "installs" && r.index == outcome.index;
+            });
         ASSERT_NE(found, report.resolutions.end());
         EXPECT_EQ(found->languageFile, outcome.languageFile);
         EXPECT_TRUE(found->languageFileExists);
@@ -106,7 +121,8 @@ TEST(LaunchCheck, GroupsUsersAndRecordsEachResolution) {
 
 TEST(LaunchCheck, TestLanguageForcesTheFileButNotTheRules) {
     checker_test::Medium medium;
-    medium.Write("conf.xml", ConfXml(checker_test::kCleanInstalls, checker_test::kCleanManuals, " testLanguage=\"de-de\""));
+    medium.Write("conf.xml",
+                 ConfXml(checker_test::kCleanInstalls, checker_test::kCleanManuals, " testLanguage=\"de-de\""));
     const checker::Report report = medium.Check({"ja_JP"});
     const auto driver = std::find_if(report.resolutions.begin(), report.resolutions.end(),
                                      [](const checker::Resolution& r) { return r.strId == "APP_DRIVER"; });

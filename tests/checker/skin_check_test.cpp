@@ -36,16 +36,23 @@ TEST(PngReader, AcceptsOnlyWhatDecodesToTheStatedImage) {
     const Case cases[] = {
         {"plain", Png(120, 26), "", 120, 26},
         {"interlaced", Png(13, 7, true), "", 13, 7},
-        {"grey 1-bit", kSignature + PngHeader(9, 2, 1, 0, 0) + PngChunk("IDAT", Compressed(Rows(2, 2))) + end, "", 9, 2},
-        {"palette", kSignature + PngHeader(2, 2, 8, 3, 0) + PngChunk("PLTE", std::string(3, '\0')) +
-                        PngChunk("IDAT", Compressed(Rows(2, 2))) + end, "", 2, 2},
-        {"ancillary chunks are skipped", kSignature + PngHeader(1, 1, 8, 6, 0) + PngChunk("tEXt", "a\0b") +
-                                             PngChunk("IDAT", Compressed(Rows(1, 4))) + end, "", 1, 1},
-        {"data split over chunks", [&] {
+        {"grey 1-bit", kSignature + PngHeader(9, 2, 1, 0, 0) + PngChunk("IDAT", Compressed(Rows(2, 2))) + end, "", 9,
+         2},
+        {"palette",
+         kSignature + PngHeader(2, 2, 8, 3, 0) + PngChunk("PLTE", std::string(3, '\0')) +
+             PngChunk("IDAT", Compressed(Rows(2, 2))) + end,
+         "", 2, 2},
+        {"ancillary chunks are skipped",
+         kSignature + PngHeader(1, 1, 8, 6, 0) + PngChunk("tEXt", "a\0b") + PngChunk("IDAT", Compressed(Rows(1, 4))) +
+             end,
+         "", 1, 1},
+        {"data split over chunks",
+         [&] {
              const std::string data = Compressed(Rows(3, 12));
              return kSignature + PngHeader(3, 3, 8, 6, 0) + PngChunk("IDAT", data.substr(0, 5)) +
                     PngChunk("IDAT", data.substr(5)) + end;
-         }(), "", 3, 3},
+         }(),
+         "", 3, 3},
         {"not a PNG", "GIF89a", "not a PNG file (wrong signature)", 0, 0},
         {"empty", "", "not a PNG file (wrong signature)", 0, 0},
         {"header not first", kSignature + end, "the first chunk is not IHDR", 0, 0},
@@ -60,7 +67,8 @@ TEST(PngReader, AcceptsOnlyWhatDecodesToTheStatedImage) {
          "a row has an unknown filter type 9", 2, 1},
         {"not compressed", kSignature + PngHeader(2, 1, 8, 6, 0) + PngChunk("IDAT", "garbage!") + end,
          "the image data is not valid compressed data", 2, 1},
-        {"bad depth", kSignature + PngHeader(2, 1, 3, 2, 0) + end, "the header gives an invalid colour type and depth", 2, 1},
+        {"bad depth", kSignature + PngHeader(2, 1, 3, 2, 0) + end, "the header gives an invalid colour type and depth",
+         2, 1},
         {"zero size", kSignature + PngHeader(0, 1, 8, 6, 0) + end, "the header gives an impossible size", 0, 1},
         {"palette missing", kSignature + PngHeader(2, 2, 8, 3, 0) + PngChunk("IDAT", Compressed(Rows(2, 2))) + end,
          "a palette image without a PLTE chunk before its data", 2, 2},
@@ -68,7 +76,8 @@ TEST(PngReader, AcceptsOnlyWhatDecodesToTheStatedImage) {
         {"unknown critical chunk", kSignature + PngHeader(1, 1, 8, 6, 0) + PngChunk("ABCD", "") + end,
          "an unknown critical chunk ABCD", 1, 1},
         // A header that promises 40 GB of pixels is measured, never inflated.
-        {"huge header", kSignature + PngHeader(100000, 100000, 8, 6, 0) + PngChunk("IDAT", Compressed(std::string(1000, '\0'))) + end,
+        {"huge header",
+         kSignature + PngHeader(100000, 100000, 8, 6, 0) + PngChunk("IDAT", Compressed(std::string(1000, '\0'))) + end,
          "the image is 100000 x 100000, too large to be a skin image", 100000, 100000},
         {"impossible chunk length", kSignature + PngHeader(1, 1, 8, 6, 0) + "\xFF\xFF\xFF\xFFIDAT",
          "chunk IDAT has an impossible length", 1, 1},
@@ -92,31 +101,47 @@ TEST(SkinCheck, FindsEachImageTheWindowWouldMissOrMisplace) {
         std::vector<Expected> findings;
     };
     const Case cases[] = {
-        {"background missing", "menu.png", "",
+        {"background missing",
+         "menu.png",
+         "",
          {{"ImageIcon/menu.png", 0, Severity::Error, "skin-missing",
            "menu.png is missing: the window has no skinned background."}}},
-        {"background of another size", "menu.png", Png(640, 480),
+        {"background of another size",
+         "menu.png",
+         Png(640, 480),
          {{"ImageIcon/menu.png", 0, Severity::Warning, "skin-size",
            "menu.png is 640 x 480, not 800 x 570: the background tiles it across the 800 x 570 window."}}},
-        {"normal image broken", "136x40_button_Normal.png", "not a png",
+        {"normal image broken",
+         "136x40_button_Normal.png",
+         "not a png",
          {{"ImageIcon/136x40_button_Normal.png", 0, Severity::Error, "skin-unreadable",
            "136x40_button_Normal.png is not a readable PNG (not a PNG file (wrong signature)): the buttons of this "
            "size shrink to nothing and cannot be clicked."}}},
-        {"normal image of another size", "400x70_Button_Normal.png", Png(300, 70),
+        {"normal image of another size",
+         "400x70_Button_Normal.png",
+         Png(300, 70),
          {{"ImageIcon/400x70_Button_Normal.png", 0, Severity::Warning, "skin-size",
            "400x70_Button_Normal.png is 300 x 70, not 400 x 70: the buttons of this size take the image's size, not "
            "the layout's."}}},
-        {"hover image missing", "280x50_Button_Hover.png", "",
+        {"hover image missing",
+         "280x50_Button_Hover.png",
+         "",
          {{"ImageIcon/280x50_Button_Hover.png", 0, Severity::Warning, "skin-missing",
            "280x50_Button_Hover.png is missing: the buttons of this size show no image in that state."}}},
-        {"logo missing", "logo.png", "",
+        {"logo missing",
+         "logo.png",
+         "",
          {{"ImageIcon/logo.png", 0, Severity::Warning, "skin-logo-missing",
            "logo.png is missing: no logo is painted, although <ui showIcon=\"1\"> asks for it."}}},
-        {"case of a name", "120x26_button_Pressed.png", "",
+        {"case of a name",
+         "120x26_button_Pressed.png",
+         "",
          {{"ImageIcon/120x26_button_Pressed.png", 0, Severity::Note, "case-only-match",
            "120x26_button_Pressed.png is found only because Windows ignores letter case: it is asked for as "
            "\"ImageIcon/120x26_button_Pressed.png\", the medium holds \"ImageIcon/120x26_Button_Pressed.png\"."}}},
-        {"no folder", "", "",
+        {"no folder",
+         "",
+         "",
          {{"ImageIcon/", 0, Severity::Error, "skin-no-folder",
            "There is no ImageIcon folder: the window has no background and every button shrinks to nothing."}}},
     };

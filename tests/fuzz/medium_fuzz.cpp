@@ -31,9 +31,9 @@ void Check(bool condition) {
 }
 
 const char* const kPlaces[] = {
-    "conf.xml",           "Language/UICfg.xml",   "Language/en-us.ini",       "Language/de-de.ini",
-    "Language/ja-jp.ini", "ImageIcon/menu.png",   "ImageIcon/logo.png",       "ImageIcon/400x70_Button_Normal.png",
-    "Setup/a/setup.exe",  "Setup/b/setup.exe",    "Setup/de-de/setup.exe",    "Manuals/guide.pdf",
+    "conf.xml",           "Language/UICfg.xml", "Language/en-us.ini",    "Language/de-de.ini",
+    "Language/ja-jp.ini", "ImageIcon/menu.png", "ImageIcon/logo.png",    "ImageIcon/400x70_Button_Normal.png",
+    "Setup/a/setup.exe",  "Setup/b/setup.exe",  "Setup/de-de/setup.exe", "Manuals/guide.pdf",
 };
 
 std::filesystem::path Place(std::string_view name, std::size_t index) {
@@ -51,13 +51,15 @@ void WriteFile(const std::filesystem::path& path, std::string_view bytes) {
 
 void MakeMedium(const std::filesystem::path& medium, std::string_view input) {
     if (input.empty() || input.front() != '=') {
-        for (const char* place : {"conf.xml", "Language/UICfg.xml", "Language/en-us.ini"}) WriteFile(medium / place, input);
+        for (const char* place : {"conf.xml", "Language/UICfg.xml", "Language/en-us.ini"})
+            WriteFile(medium / place, input);
         return;
     }
     std::size_t index = 0;
     while (!input.empty() && index < 16) {
         const std::size_t nameEnd = input.find('\n');
-        const std::string_view name = input.substr(1, nameEnd == std::string_view::npos ? std::string_view::npos : nameEnd - 1);
+        const std::string_view name =
+            input.substr(1, nameEnd == std::string_view::npos ? std::string_view::npos : nameEnd - 1);
         input = nameEnd == std::string_view::npos ? std::string_view() : input.substr(nameEnd + 1);
         std::size_t next = input.find("\n=");
         const std::string_view bytes = input.substr(0, next);
@@ -102,7 +104,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const checker::Report report = checker::CheckMedium(medium.string(), {"de_DE", "ja_JP"});
     Check(report.ExitStatus() >= 0 && report.ExitStatus() <= 2);
-    for (const auto& finding : report.Findings()) Check(finding.line >= 0 && !finding.code.empty() && !finding.file.empty());
+    for (const auto& finding : report.Findings())
+        Check(finding.line >= 0 && !finding.code.empty() && !finding.file.empty());
     const checker::RunInfo info{medium.string(), 1252};
     checker::FormatText(report, info, true);
     Check(checker_test::ParseJson(checker::FormatJson(report, info)).has_value());

@@ -1,5 +1,7 @@
 // File attributes, existence and folder search, held to what Windows does: the same tables
 // run natively (POSIX layer) and under wine64 (Win32 layer).
+#include "platform/files.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -8,7 +10,6 @@
 #include <string>
 #include <vector>
 
-#include "platform/files.h"
 #include "platform/open_file.h"
 #include "support/test_paths.h"
 

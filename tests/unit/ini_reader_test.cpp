@@ -181,16 +181,16 @@ TEST(IniReader, HandlesUnusualFiles) {
 // editor numbers it, classified and placed in or out of the section the lookup reads.
 TEST(IniReaderPieces, NumberClassifyAndPlaceEveryLine) {
     const std::string text =
-        "; comment\r\n"           // 1
-        "Early=before\r\n"        // 2
-        "[ root ]\n"              // 3: the name keeps its blanks, so this is not ROOT
-        "[Root]\r"                // 4
+        "; comment\r\n"             // 1
+        "Early=before\r\n"          // 2
+        "[ root ]\n"                // 3: the name keeps its blanks, so this is not ROOT
+        "[Root]\r"                  // 4
         "  Key = \"quoted\"  \r\n"  // 5
-        "\n"                      // 6
-        "NoEquals\n"              // 7
-        "[broken\n"               // 8: no closing bracket, so a key line
-        "[ROOT]\n"                // 9: a second header ends the section read
-        "Late=after";             // 10
+        "\n"                        // 6
+        "NoEquals\n"                // 7
+        "[broken\n"                 // 8: no closing bracket, so a key line
+        "[ROOT]\n"                  // 9: a second header ends the section read
+        "Late=after";               // 10
     struct Expected {
         std::size_t number;
         IniLine::Kind kind;
@@ -202,7 +202,7 @@ TEST(IniReaderPieces, NumberClassifyAndPlaceEveryLine) {
     using Kind = IniLine::Kind;
     using Where = IniSectionTracker::Where;
     const std::vector<Expected> expected = {
-        {1, Kind::Blank, "", "", false, Where::Before},     {2, Kind::Key, "Early", "before", true, Where::Before},
+        {1, Kind::Blank, "", "", false, Where::Before},         {2, Kind::Key, "Early", "before", true, Where::Before},
         {3, Kind::Section, " root ", "", false, Where::Before}, {4, Kind::Section, "Root", "", false, Where::Inside},
         {5, Kind::Key, "Key", "quoted", true, Where::Inside},   {6, Kind::Blank, "", "", false, Where::Inside},
         {7, Kind::Key, "NoEquals", "", false, Where::Inside},   {8, Kind::Key, "[broken", "", false, Where::Inside},

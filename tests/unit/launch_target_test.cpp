@@ -1,5 +1,7 @@
 // Launch-rule resolution against real folders: language variants in mode order, wildcard
 // folders, the failure message. Runs natively and under wine64.
+#include "tasks/launch_target.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -10,7 +12,6 @@
 
 #include "platform/files.h"
 #include "support/test_paths.h"
-#include "tasks/launch_target.h"
 
 namespace {
 
@@ -241,8 +242,8 @@ TEST(FindRuleMatchTest, ShowsNothingAndStaysBounded) {
 
 TEST(ResolveLaunchTargetTest, TraceTellsTheWinningCandidateAndItsSearches) {
     struct Search {
-        std::string pattern;              // relative to the program folder
-        std::set<std::string> matches;    // in whatever order the platform returns them
+        std::string pattern;            // relative to the program folder
+        std::set<std::string> matches;  // in whatever order the platform returns them
     };
     struct Case {
         const char* name;
@@ -253,16 +254,30 @@ TEST(ResolveLaunchTargetTest, TraceTellsTheWinningCandidateAndItsSearches) {
         std::vector<Search> searches;
     };
     const Case cases[] = {
-        {"exact language, no search", {"Setup\\de_DE\\setup.exe"}, "Setup\\{language}\\setup.exe",
-         LanguageMode::LanguageAndCountry, "Setup\\de_DE\\setup.exe", {}},
-        {"language folders to choose from", {"Setup\\de-at\\setup.exe", "Setup\\de-ch\\setup.exe"},
-         "Setup\\{language}\\setup.exe", LanguageMode::Language, "Setup\\de*\\setup.exe",
+        {"exact language, no search",
+         {"Setup\\de_DE\\setup.exe"},
+         "Setup\\{language}\\setup.exe",
+         LanguageMode::LanguageAndCountry,
+         "Setup\\de_DE\\setup.exe",
+         {}},
+        {"language folders to choose from",
+         {"Setup\\de-at\\setup.exe", "Setup\\de-ch\\setup.exe"},
+         "Setup\\{language}\\setup.exe",
+         LanguageMode::Language,
+         "Setup\\de*\\setup.exe",
          {{"Setup\\de*", {"de-at", "de-ch"}}, {"Setup\\de-?\\setup.exe", {"setup.exe"}}}},
-        {"english last", {"Setup\\en-us\\setup.exe"}, "Setup\\{language}\\setup.exe",
-         LanguageMode::DefaultLanguage, "Setup\\en*\\setup.exe",
+        {"english last",
+         {"Setup\\en-us\\setup.exe"},
+         "Setup\\{language}\\setup.exe",
+         LanguageMode::DefaultLanguage,
+         "Setup\\en*\\setup.exe",
          {{"Setup\\en*", {"en-us"}}, {"Setup\\en-us\\setup.exe", {"setup.exe"}}}},
-        {"no token", {"Tools\\a.exe", "Tools\\b.exe", "Tools\\c.txt"}, "Tools\\*.exe", std::nullopt,
-         "Tools\\*.exe", {{"Tools\\*.exe", {"a.exe", "b.exe"}}}},
+        {"no token",
+         {"Tools\\a.exe", "Tools\\b.exe", "Tools\\c.txt"},
+         "Tools\\*.exe",
+         std::nullopt,
+         "Tools\\*.exe",
+         {{"Tools\\*.exe", {"a.exe", "b.exe"}}}},
         {"nothing", {"Tools\\c.txt"}, "Tools\\*.exe", std::nullopt, "", {{"Tools\\*.exe", {}}}},
     };
     for (const Case& c : cases) {

@@ -143,8 +143,8 @@ TEST(ReadUiEntriesTest, ReadsKeysAndNumbersByPosition) {
          0, 1},
     };
     // Line, attribute count and whether there is text, per entry.
-    const UiEntrySource expectedSources[] = {{1, 2, true},  {1, 2, true},  {1, 2, false}, {1, 1, true},
-                                             {2, 0, true},  {2, 3, true},  {2, 2, false}, {2, 2, true}};
+    const UiEntrySource expectedSources[] = {{1, 2, true}, {1, 2, true}, {1, 2, false}, {1, 1, true},
+                                             {2, 0, true}, {2, 3, true}, {2, 2, false}, {2, 2, true}};
     ASSERT_EQ(entries.size(), expected.size());
     for (std::size_t i = 0; i < entries.size(); ++i) {
         SCOPED_TRACE(i);

@@ -30,7 +30,9 @@ public:
 
 private:
     void Skip() {
-        while (at_ < text_.size() && (text_[at_] == ' ' || text_[at_] == '\n' || text_[at_] == '\r' || text_[at_] == '\t')) ++at_;
+        while (at_ < text_.size() &&
+               (text_[at_] == ' ' || text_[at_] == '\n' || text_[at_] == '\r' || text_[at_] == '\t'))
+            ++at_;
     }
     bool Literal(const char* word) {
         const std::string w(word);
@@ -59,12 +61,26 @@ private:
             if (++at_ >= text_.size()) return false;
             const char e = text_[at_++];
             switch (e) {
-                case '"': case '\\': case '/': out += e; break;
-                case 'n': out += '\n'; break;
-                case 'r': out += '\r'; break;
-                case 't': out += '\t'; break;
-                case 'b': out += '\b'; break;
-                case 'f': out += '\f'; break;
+                case '"':
+                case '\\':
+                case '/':
+                    out += e;
+                    break;
+                case 'n':
+                    out += '\n';
+                    break;
+                case 'r':
+                    out += '\r';
+                    break;
+                case 't':
+                    out += '\t';
+                    break;
+                case 'b':
+                    out += '\b';
+                    break;
+                case 'f':
+                    out += '\f';
+                    break;
                 case 'u': {
                     if (at_ + 4 > text_.size()) return false;
                     const unsigned long code = std::strtoul(text_.substr(at_, 4).c_str(), nullptr, 16);

@@ -53,11 +53,15 @@ std::string LanguageFile(const std::string& code, const std::string& extra) {
 
 std::string ConfXml(const std::string& installs, const std::string& manuals, const std::string& rootAttributes) {
     return "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
-           "<setup debug=\"no\"" + rootAttributes + ">\n"
+           "<setup debug=\"no\"" +
+           rootAttributes +
+           ">\n"
            "  <ui showIcon=\"1\"/>\n"
-           "  <installs showIcon=\"1\">\n" + installs +
+           "  <installs showIcon=\"1\">\n" +
+           installs +
            "  </installs>\n"
-           "  <manuals showIcon=\"1\">\n" + manuals +
+           "  <manuals showIcon=\"1\">\n" +
+           manuals +
            "  </manuals>\n"
            "</setup>\n";
 }
@@ -106,8 +110,9 @@ std::string Png(unsigned width, unsigned height, bool interlaced) {
             if (w && h) raw.append(static_cast<std::size_t>(h) * (1 + 4 * w), '\0');
         }
     }
-    return made[{width, height, interlaced}] = "\x89PNG\r\n\x1a\n" + PngHeader(width, height, 8, 6, interlaced ? 1 : 0) +
-                                              PngChunk("IDAT", Compressed(raw)) + PngChunk("IEND", "");
+    return made[{width, height, interlaced}] = "\x89PNG\r\n\x1a\n" +
+                                               PngHeader(width, height, 8, 6, interlaced ? 1 : 0) +
+                                               PngChunk("IDAT", Compressed(raw)) + PngChunk("IEND", "");
 }
 
 Medium::Medium() {
@@ -122,7 +127,8 @@ Medium::Medium() {
     const struct {
         const char* prefix;
         unsigned width, height;
-    } buttons[] = {{"400x70_Button", 400, 70}, {"280x50_Button", 280, 50}, {"136x40_button", 136, 40}, {"120x26_button", 120, 26}};
+    } buttons[] = {
+        {"400x70_Button", 400, 70}, {"280x50_Button", 280, 50}, {"136x40_button", 136, 40}, {"120x26_button", 120, 26}};
     for (const auto& button : buttons) {
         for (const char* state : {"Normal", "Hover", "Pressed"}) {
             Write(std::string("ImageIcon/") + button.prefix + "_" + state + ".png", Png(button.width, button.height));
@@ -137,7 +143,9 @@ void Medium::Remove(const std::string& relative) const {
     std::filesystem::remove_all(std::filesystem::path(Path()) / generic, ignored);
 }
 
-checker::Report Medium::Check(const std::vector<std::string>& locales) const { return checker::CheckMedium(Path(), locales); }
+checker::Report Medium::Check(const std::vector<std::string>& locales) const {
+    return checker::CheckMedium(Path(), locales);
+}
 
 ::testing::AssertionResult FindingsAre(const checker::Report& report, const std::vector<Expected>& expected) {
     std::vector<checker::Finding> actual = report.Findings();

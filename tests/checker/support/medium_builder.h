@@ -42,7 +42,9 @@ class Medium {
 public:
     Medium();
     const std::string& Path() const { return folder_.Path(); }
-    std::string Write(const std::string& relative, const std::string& bytes) const { return folder_.Write(relative, bytes); }
+    std::string Write(const std::string& relative, const std::string& bytes) const {
+        return folder_.Write(relative, bytes);
+    }
     void Remove(const std::string& relative) const;
     checker::Report Check(const std::vector<std::string>& locales = {"de_DE", "en_US", "ja_JP", "zh_TW"}) const;
 
