@@ -21,9 +21,17 @@ namespace checker {
 
 namespace {
 
-// Interface texts measured against their buffers.
-constexpr int kHeadingEntry = 19;       // the progress heading, shown with up to five dots
-constexpr int kExitQuestionEntry = 32;  // first line of the exit question; the next entry is the second
+// Interface texts measured against their buffers, by the slot the window reads them from.
+constexpr int kHeadingSlot = 19;                // the progress heading, shown with up to five dots
+constexpr int kExitQuestionSlots[] = {32, 33};  // the exit question's two lines
+
+// The UICfg.xml entry that fills a slot; -1 for none.
+int EntryOfSlot(int slot) {
+    for (int entry = 0; entry < kUiEntryCount; ++entry) {
+        if (UiSlotOfEntry(entry) == slot) return entry;
+    }
+    return -1;
+}
 
 // A key some part of the interface needs, and where it is asked for.
 struct NeededKey {
@@ -88,8 +96,9 @@ std::wstring SlotUnits(const LanguageFile& language, const std::string& key) {
     return Utf16Units(text);
 }
 
-const UiEntry* Entry(const Medium& medium, int entry) {
-    if (entry >= static_cast<int>(medium.uiEntries.size())) return nullptr;
+const UiEntry* EntryForSlot(const Medium& medium, int slot) {
+    const int entry = EntryOfSlot(slot);
+    if (entry < 0 || entry >= static_cast<int>(medium.uiEntries.size())) return nullptr;
     const UiEntry& ui = medium.uiEntries[static_cast<std::size_t>(entry)];
     return ui.key.empty() ? nullptr : &ui;
 }
@@ -100,7 +109,7 @@ int LineOf(const LanguageFile& language, const UiEntry& entry) {
 }
 
 void CheckCapacities(const Medium& medium, const LanguageFile& language, Report& report) {
-    if (const UiEntry* heading = Entry(medium, kHeadingEntry); heading && language.scan.Find(heading->key)) {
+    if (const UiEntry* heading = EntryForSlot(medium, kHeadingSlot); heading && language.scan.Find(heading->key)) {
         const std::wstring units = SlotUnits(language, heading->key);
         const std::u16string base(units.begin(), units.end());
         char16_t label[kDotLabelCapacity];
@@ -113,8 +122,8 @@ void CheckCapacities(const Medium& medium, const LanguageFile& language, Report&
                             std::to_string(shown) + ", so it is cut."});
         }
     }
-    const UiEntry* first = Entry(medium, kExitQuestionEntry);
-    const UiEntry* second = Entry(medium, kExitQuestionEntry + 1);
+    const UiEntry* first = EntryForSlot(medium, kExitQuestionSlots[0]);
+    const UiEntry* second = EntryForSlot(medium, kExitQuestionSlots[1]);
     if (!first || !second || (!language.scan.Find(first->key) && !language.scan.Find(second->key))) return;
     const std::wstring firstUnits = SlotUnits(language, first->key);
     const std::wstring secondUnits = SlotUnits(language, second->key);
