@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -23,3 +24,44 @@ std::string FindIniValue(std::string_view text, std::string_view section, std::s
 
 // The same, read from a file (narrow path); "" when the file cannot be read.
 std::string ReadIniValue(const std::string& path, std::string_view section, std::string_view key);
+
+// The pieces below are the lookup's own steps, for tools that inspect a whole file.
+
+// One line as the lookup reads it.
+struct IniLine {
+    enum class Kind { Blank, Section, Key };  // Blank: empty or a comment
+    Kind kind = Kind::Blank;
+    std::string_view name;   // the section name between '[' and the last ']', or the key
+    std::string_view value;  // after '=': trimmed, one pair of quotes removed, not yet cut
+    bool hasEquals = false;  // a key line without '=' has the empty value
+};
+
+IniLine ClassifyIniLine(std::string_view line);
+
+// A name without the blanks around it, as the lookup compares names.
+std::string_view TrimIniBlanks(std::string_view text);
+
+// What a value delivers: its first kMaxIniValueBytes bytes.
+std::string DeliverIniValue(std::string_view value);
+
+// Follows the section headers of one file: only the first section named `section` is read,
+// from its header up to the next header of any name.
+class IniSectionTracker {
+public:
+    enum class Where { Before, Inside, After };
+
+    explicit IniSectionTracker(std::string_view section);
+    // Where `line` stands; a key line counts when this is Inside.
+    Where Feed(const IniLine& line);
+
+private:
+    std::string_view section_;
+    Where where_ = Where::Before;
+};
+
+// Calls `visit` with every line of the text and its number (from 1; "\r\n", "\n" and a lone
+// "\r" each end one line), each cut to kMaxIniLineBytes bytes, until `visit` returns false.
+using IniLineVisitor = std::function<bool(std::string_view line, std::size_t number)>;
+void ForEachIniLine(std::string_view text, const IniLineVisitor& visit);
+// The same from a file, read in pieces; false when it cannot be opened.
+bool ForEachIniLine(const std::string& path, const IniLineVisitor& visit);

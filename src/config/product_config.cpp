@@ -36,6 +36,7 @@ std::unique_ptr<ConfigItem> ReadItem(const tinyxml2::XMLElement& element) {
 
     auto item = std::make_unique<ConfigItem>();
     item->icon = icon;
+    item->line = element.GetLineNum();
     item->strId = CopyAttribute(element, "strId", true);
     if (const char* open = element.Attribute("open"); open && *open != '\0') {
         item->open = NormaliseLaunchRule(open);

@@ -19,6 +19,7 @@ struct ConfigItem {
     std::optional<std::string> defaultLanguage;  // language tried last by the launch rule
     std::optional<std::string> strId;            // key of the display text in the language file
     std::optional<std::wstring> text;            // display text; set for every item once loaded
+    int line = 0;                                // where the item element starts in conf.xml, for reports
 };
 
 using ConfigItemList = std::vector<std::unique_ptr<ConfigItem>>;

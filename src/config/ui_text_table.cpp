@@ -33,8 +33,10 @@ int ReadUiEntries(const std::string& uiConfigPath, std::vector<UiEntry>& entries
     return ReadUiEntries(document, entries);
 }
 
-int ReadUiEntries(const tinyxml2::XMLDocument& document, std::vector<UiEntry>& entries) {
+int ReadUiEntries(const tinyxml2::XMLDocument& document, std::vector<UiEntry>& entries,
+                  std::vector<UiEntrySource>* sources) {
     entries.clear();
+    if (sources) sources->clear();
     const tinyxml2::XMLElement* root = document.RootElement();
     if (!root) return -1;
     for (const auto* element = root->FirstChildElement(); element; element = element->NextSiblingElement()) {
@@ -42,6 +44,12 @@ int ReadUiEntries(const tinyxml2::XMLDocument& document, std::vector<UiEntry>& e
         const tinyxml2::XMLAttribute* first = element->FirstAttribute();
         entries.push_back({text ? Utf8ToAnsi(text) : std::string(), AttributeNumber(first),
                            AttributeNumber(first ? first->Next() : nullptr)});
+        if (!sources) continue;
+        UiEntrySource source;
+        source.line = element->GetLineNum();
+        for (const auto* attribute = first; attribute; attribute = attribute->Next()) ++source.attributeCount;
+        source.hasText = text != nullptr;
+        sources->push_back(source);
     }
     return 0;
 }

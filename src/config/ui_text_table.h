@@ -76,6 +76,13 @@ struct UiEntry {
     int number2 = 0;
 };
 
+// Where an entry comes from, for tools that report on the file.
+struct UiEntrySource {
+    int line = 0;            // where the element starts
+    int attributeCount = 0;  // a missing attribute reads as 0
+    bool hasText = false;    // an entry without text has the empty key
+};
+
 // Entries fill the slots up to ExitCaption in order; the next two fill the row status slots, so
 // NeverFilled stays empty. Further entries are ignored.
 inline constexpr int kUiEntryCount = kUiTextSlotCount - 1;  // every slot but NeverFilled
@@ -96,8 +103,9 @@ int ReadUiEntries(const std::string& uiConfigPath, std::vector<UiEntry>& entries
 
 // The same from a loaded document: every child element of the root, whatever its name; its
 // text (converted to ANSI) is the key, its first and second attributes are read with atoi
-// (0 when missing).
-int ReadUiEntries(const tinyxml2::XMLDocument& document, std::vector<UiEntry>& entries);
+// (0 when missing). With `sources`, it gets one record per entry as well.
+int ReadUiEntries(const tinyxml2::XMLDocument& document, std::vector<UiEntry>& entries,
+                  std::vector<UiEntrySource>* sources = nullptr);
 
 // Fills the slots of the first kUiEntryCount entries from the language file: a missing key
 // gives the empty text, an empty key leaves the slot's text as it is.

@@ -38,6 +38,12 @@ enum class DotEntries { Keep, Skip };
 // then returns the rest in case-insensitive order, which is what NTFS gives.
 std::vector<std::string> FindMatches(const std::string& pattern, std::size_t limit, DotEntries dots = DotEntries::Keep);
 
+// The components of `relative` ('\' or '/' between them) as the entries below `folder` store
+// them, each found as FindMatches finds a name without wildcards; nothing when one is missing,
+// is "..", or holds a wildcard. Where a stored name differs from the one asked for, the file
+// system found it only by ignoring case.
+std::optional<std::vector<std::string>> StoredNames(const std::string& folder, const std::string& relative);
+
 // The first entry FindMatches would return.
 std::optional<std::string> FindFirstMatch(const std::string& pattern, DotEntries dots = DotEntries::Keep);
 

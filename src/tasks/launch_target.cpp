@@ -15,6 +15,16 @@ constexpr std::size_t kTokenLength = sizeof(kLanguageToken) - 1;
 
 bool HasToken(const std::string& rule) { return rule.find(kLanguageToken) != std::string::npos; }
 
+// The entry the launcher takes for a search pattern: the first real one the platform returns.
+std::optional<std::string> FirstEntry(const std::string& pattern, RuleSearchLog* searches) {
+    if (!searches) return platform::FindFirstMatch(pattern, platform::DotEntries::Skip);
+    RuleSearch search{pattern, platform::FindMatches(pattern, kTracedMatches, platform::DotEntries::Skip)};
+    std::optional<std::string> first;
+    if (!search.matches.empty()) first = search.matches.front();
+    searches->push_back(std::move(search));
+    return first;
+}
+
 void ShowLaunchFailure(const LaunchContext& context, const std::string& rule, const std::string& candidates) {
     const std::string text = FormatLaunchFailure(rule, candidates);
     platform::ShowMessageWith(context.showMessage, text, kLaunchFailureCaption, 0);
@@ -55,7 +65,7 @@ std::string ExpandLanguageToken(const LaunchContext& context, const ConfigItem& 
     return candidate;
 }
 
-bool FindRuleMatch(const LaunchContext& context, std::string candidate, std::string& path) {
+bool FindRuleMatch(const LaunchContext& context, std::string candidate, std::string& path, RuleSearchLog* searches) {
     path = context.programFolder + candidate;
     std::size_t wildcard = path.find_first_of(kWildcards);
     if (wildcard == std::string::npos) {
@@ -70,8 +80,7 @@ bool FindRuleMatch(const LaunchContext& context, std::string candidate, std::str
         const std::size_t componentEnd = path.find_first_of(kSeparators, wildcard);
         // "." and ".." come first from a bare "*" on Windows and would leave the rule pointing
         // back up the tree, so a folder component takes the first real entry.
-        const auto name =
-            platform::FindFirstMatch(path.substr(0, componentEnd), platform::DotEntries::Skip);
+        const auto name = FirstEntry(path.substr(0, componentEnd), searches);
         if (!name) return false;
         path.replace(componentStart, componentEnd - componentStart, *name);
         const std::size_t nameEnd = componentStart + name->size();
@@ -80,17 +89,25 @@ bool FindRuleMatch(const LaunchContext& context, std::string candidate, std::str
         wildcard = path.find_first_of(kWildcards, nameEnd);
     }
     // The last component, wildcard or not: the search returns the entry as stored, file or folder.
-    const auto name = platform::FindFirstMatch(path, platform::DotEntries::Skip);
+    const auto name = FirstEntry(path, searches);
     if (!name) return false;
     const std::size_t folderEnd = lastSeparator == std::string::npos ? 0 : lastSeparator + 1;
     path.replace(folderEnd, std::string::npos, *name);
     return true;
 }
 
-bool ResolveLaunchTarget(const LaunchContext& context, const ConfigItem& item, std::string& path) {
+bool ResolveLaunchTarget(const LaunchContext& context, const ConfigItem& item, std::string& path, LaunchTrace* trace) {
+    const auto tryCandidate = [&](const std::string& candidate, std::optional<LanguageMode> mode) {
+        if (!trace) return FindRuleMatch(context, candidate, path);
+        trace->searches.clear();
+        if (!FindRuleMatch(context, candidate, path, &trace->searches)) return false;
+        trace->mode = mode;
+        trace->candidate = candidate;
+        return true;
+    };
     const std::string rule = item.open.value_or(std::string());
     if (!HasToken(rule)) {
-        if (FindRuleMatch(context, rule, path)) return true;
+        if (tryCandidate(rule, std::nullopt)) return true;
         ShowLaunchFailure(context, rule, rule);
         return false;
     }
@@ -98,7 +115,7 @@ bool ResolveLaunchTarget(const LaunchContext& context, const ConfigItem& item, s
     for (const LanguageMode mode : {LanguageMode::LanguageAndCountry, LanguageMode::Language,
                                     LanguageMode::DefaultLanguage}) {
         const std::string candidate = ExpandLanguageToken(context, item, mode);
-        if (FindRuleMatch(context, candidate, path)) return true;
+        if (tryCandidate(candidate, mode)) return true;
         if (mode != LanguageMode::LanguageAndCountry) candidates += '\n';
         candidates += candidate;
     }

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "config/language_state.h"
 #include "config/product_config.h"
@@ -38,16 +40,36 @@ std::string FormLanguageText(const LanguageState& languageState, const ConfigIte
 // text; inserted text is not searched again. An item without a rule gives "".
 std::string ExpandLanguageToken(const LaunchContext& context, const ConfigItem& item, LanguageMode mode);
 
+// One folder search of a resolution: the pattern and the entries it returned, the one taken
+// first. Only kept when a caller asks (see LaunchTrace); the launcher itself asks the
+// platform for the first entry only.
+struct RuleSearch {
+    std::string pattern;
+    std::vector<std::string> matches;  // at most kTracedMatches
+};
+using RuleSearchLog = std::vector<RuleSearch>;
+inline constexpr std::size_t kTracedMatches = 16;
+
 // Looks for the entry a candidate names under the program folder, replacing each wildcard
 // component by the name the folder search returns first (never "." or ".."). True: `path`
 // holds the full path of an existing file, or of any entry matched by a wildcard in the last
-// component. False: nothing matched and `path` is unusable. Shows no message.
-bool FindRuleMatch(const LaunchContext& context, std::string candidate, std::string& path);
+// component. False: nothing matched and `path` is unusable. Shows no message. With `searches`,
+// every folder search made is appended to it.
+bool FindRuleMatch(const LaunchContext& context, std::string candidate, std::string& path,
+                   RuleSearchLog* searches = nullptr);
+
+// How a resolution went, for tools that explain it.
+struct LaunchTrace {
+    std::optional<LanguageMode> mode;  // the mode that matched; none without the token or when nothing did
+    std::string candidate;             // the candidate that matched
+    RuleSearchLog searches;            // the folder searches of that candidate (of the last one tried on failure)
+};
 
 // Resolves the item's rule, trying the language variants in mode order when it holds
 // "{language}". True: `path` holds the full path of an existing entry. False: the
 // "Configuration exception" message has been shown (and closed) listing every candidate.
-bool ResolveLaunchTarget(const LaunchContext& context, const ConfigItem& item, std::string& path);
+bool ResolveLaunchTarget(const LaunchContext& context, const ConfigItem& item, std::string& path,
+                         LaunchTrace* trace = nullptr);
 
 // The failure message's text: the rule, a blank line, the sentence, then the candidates
 // (already joined by "\n") after a lone carriage return.

@@ -18,7 +18,7 @@
 #include "tasks/exit_codes.h"
 #include "tasks/run_decisions.h"
 #include "window/dialog_services.h"
-#include "window/dot_labels.h"
+#include "tasks/dot_labels.h"
 #include "window/orvane_dlg.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include "config/process_objects.h"
 #include "controls/image.h"
 #include "resource.h"
-#include "window/dot_labels.h"
+#include "tasks/dot_labels.h"
 #include "window/orvane_dlg.h"
 
 namespace {

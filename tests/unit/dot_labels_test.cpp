@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "window/dot_labels.h"
+#include "tasks/dot_labels.h"
 
 namespace {
 

@@ -1,13 +1,15 @@
 // File attributes, existence and folder search, held to what Windows does: the same tables
 // run natively (POSIX layer) and under wine64 (Win32 layer).
+#include "platform/files.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
 
-#include "platform/files.h"
 #include "platform/open_file.h"
 #include "support/test_paths.h"
 
@@ -189,6 +191,29 @@ TEST_F(FilesTest, OpeningAFileReadsItsPathAsWindowsDoes) {
         if (file) {
             EXPECT_EQ(std::fgetc(file.get()), 'x') << c.relative;
         }
+    }
+}
+
+TEST_F(FilesTest, StoredNamesGiveEachComponentAsTheFolderHoldsIt) {
+    struct Case {
+        const char* relative;
+        std::optional<std::vector<std::string>> names;
+    };
+    const Case cases[] = {
+        {"Sub\\Inner.exe", std::vector<std::string>{"Sub", "Inner.exe"}},
+        {"sub/INNER.EXE", std::vector<std::string>{"Sub", "Inner.exe"}},
+        {"alpha.txt", std::vector<std::string>{"Alpha.TXT"}},
+        {"SUB\\.\\deeper\\", std::vector<std::string>{"Sub", "Deeper"}},
+        {"", std::vector<std::string>{}},
+        {"missing", std::nullopt},
+        {"Sub\\missing.exe", std::nullopt},
+        {"Sub\\..\\beta.txt", std::nullopt},
+        {"S*b\\Inner.exe", std::nullopt},
+        {"beta.txt\\x", std::nullopt},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.relative);
+        EXPECT_EQ(platform::StoredNames(folder_.Path(), c.relative), c.names);
     }
 }
 

@@ -177,6 +177,74 @@ TEST(IniReader, HandlesUnusualFiles) {
     }
 }
 
+// The pieces a whole-file inspection uses are the lookup's own: every line once, numbered as an
+// editor numbers it, classified and placed in or out of the section the lookup reads.
+TEST(IniReaderPieces, NumberClassifyAndPlaceEveryLine) {
+    const std::string text =
+        "; comment\r\n"             // 1
+        "Early=before\r\n"          // 2
+        "[ root ]\n"                // 3: the name keeps its blanks, so this is not ROOT
+        "[Root]\r"                  // 4
+        "  Key = \"quoted\"  \r\n"  // 5
+        "\n"                        // 6
+        "NoEquals\n"                // 7
+        "[broken\n"                 // 8: no closing bracket, so a key line
+        "[ROOT]\n"                  // 9: a second header ends the section read
+        "Late=after";               // 10
+    struct Expected {
+        std::size_t number;
+        IniLine::Kind kind;
+        std::string name;
+        std::string value;
+        bool hasEquals;
+        IniSectionTracker::Where where;
+    };
+    using Kind = IniLine::Kind;
+    using Where = IniSectionTracker::Where;
+    const std::vector<Expected> expected = {
+        {1, Kind::Blank, "", "", false, Where::Before},         {2, Kind::Key, "Early", "before", true, Where::Before},
+        {3, Kind::Section, " root ", "", false, Where::Before}, {4, Kind::Section, "Root", "", false, Where::Inside},
+        {5, Kind::Key, "Key", "quoted", true, Where::Inside},   {6, Kind::Blank, "", "", false, Where::Inside},
+        {7, Kind::Key, "NoEquals", "", false, Where::Inside},   {8, Kind::Key, "[broken", "", false, Where::Inside},
+        {9, Kind::Section, "ROOT", "", false, Where::After},    {10, Kind::Key, "Late", "after", true, Where::After},
+    };
+    // In memory, and from a file read in pieces of every size (a piece may end between CR and LF).
+    test::TempFolder folder;
+    const std::string path = folder.Write("lines.ini", text);
+    for (const bool fromFile : {false, true}) {
+        SCOPED_TRACE(fromFile ? "file" : "text");
+        IniSectionTracker tracker("ROOT");
+        std::vector<Expected> seen;
+        const IniLineVisitor visit = [&](std::string_view line, std::size_t number) {
+            const IniLine parsed = ClassifyIniLine(line);
+            seen.push_back({number, parsed.kind, std::string(parsed.name), std::string(parsed.value), parsed.hasEquals,
+                            tracker.Feed(parsed)});
+            return true;
+        };
+        if (fromFile) {
+            EXPECT_TRUE(ForEachIniLine(path, visit));
+        } else {
+            ForEachIniLine(std::string_view(text), visit);
+        }
+        ASSERT_EQ(seen.size(), expected.size());
+        for (std::size_t i = 0; i < expected.size(); ++i) {
+            SCOPED_TRACE(expected[i].number);
+            EXPECT_EQ(seen[i].number, expected[i].number);
+            EXPECT_EQ(seen[i].kind, expected[i].kind);
+            EXPECT_EQ(seen[i].name, expected[i].name);
+            EXPECT_EQ(seen[i].value, expected[i].value);
+            EXPECT_EQ(seen[i].hasEquals, expected[i].hasEquals);
+            EXPECT_EQ(seen[i].where, expected[i].where);
+        }
+    }
+    EXPECT_FALSE(ForEachIniLine(folder.Path() + "missing.ini", [](std::string_view, std::size_t) { return true; }));
+    std::size_t visited = 0;
+    ForEachIniLine(std::string_view(text), [&](std::string_view, std::size_t) { return ++visited < 3; });
+    EXPECT_EQ(visited, 3u);
+    EXPECT_EQ(DeliverIniValue(std::string(300, 'v')), std::string(kMaxIniValueBytes, 'v'));
+    EXPECT_EQ(TrimIniBlanks(" \tKey\x1A "), "Key");
+}
+
 #ifdef _WIN32
 
 std::string SystemProfileValue(const std::string& path, const std::string& section, const std::string& key) {

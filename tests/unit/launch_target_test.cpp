@@ -1,15 +1,17 @@
 // Launch-rule resolution against real folders: language variants in mode order, wildcard
 // folders, the failure message. Runs natively and under wine64.
+#include "tasks/launch_target.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "platform/files.h"
 #include "support/test_paths.h"
-#include "tasks/launch_target.h"
 
 namespace {
 
@@ -231,6 +233,77 @@ TEST(FindRuleMatchTest, ShowsNothingAndStaysBounded) {
     EXPECT_FALSE(FindRuleMatch(resolver.Context(), longRule + "*?*?.exe", path));
     EXPECT_FALSE(FindRuleMatch(resolver.Context(), std::string(100000, '*'), path));
     EXPECT_TRUE(resolver.Shown().empty());
+}
+
+TEST(ResolveLaunchTargetTest, TraceTellsTheWinningCandidateAndItsSearches) {
+    struct Search {
+        std::string pattern;            // relative to the program folder
+        std::set<std::string> matches;  // in whatever order the platform returns them
+    };
+    struct Case {
+        const char* name;
+        std::vector<std::string> tree;
+        const char* rule;
+        std::optional<LanguageMode> mode;
+        const char* candidate;  // "": nothing matched
+        std::vector<Search> searches;
+    };
+    const Case cases[] = {
+        {"exact language, no search",
+         {"Setup\\de_DE\\setup.exe"},
+         "Setup\\{language}\\setup.exe",
+         LanguageMode::LanguageAndCountry,
+         "Setup\\de_DE\\setup.exe",
+         {}},
+        {"language folders to choose from",
+         {"Setup\\de-at\\setup.exe", "Setup\\de-ch\\setup.exe"},
+         "Setup\\{language}\\setup.exe",
+         LanguageMode::Language,
+         "Setup\\de*\\setup.exe",
+         {{"Setup\\de*", {"de-at", "de-ch"}}, {"Setup\\de-?\\setup.exe", {"setup.exe"}}}},
+        {"english last",
+         {"Setup\\en-us\\setup.exe"},
+         "Setup\\{language}\\setup.exe",
+         LanguageMode::DefaultLanguage,
+         "Setup\\en*\\setup.exe",
+         {{"Setup\\en*", {"en-us"}}, {"Setup\\en-us\\setup.exe", {"setup.exe"}}}},
+        {"no token",
+         {"Tools\\a.exe", "Tools\\b.exe", "Tools\\c.txt"},
+         "Tools\\*.exe",
+         std::nullopt,
+         "Tools\\*.exe",
+         {{"Tools\\*.exe", {"a.exe", "b.exe"}}}},
+        {"nothing", {"Tools\\c.txt"}, "Tools\\*.exe", std::nullopt, "", {{"Tools\\*.exe", {}}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::TempFolder folder;
+        for (const auto& file : c.tree) folder.Write(file, "x");
+        const LanguageState state = Locale("de", "DE");
+        Resolver resolver(folder.Path(), state);
+        std::string traced, plain;
+        LaunchTrace trace;
+        const bool resolved = ResolveLaunchTarget(resolver.Context(), Item(c.rule), traced, &trace);
+        EXPECT_EQ(ResolveLaunchTarget(resolver.Context(), Item(c.rule), plain), resolved);
+        ASSERT_EQ(resolved, *c.candidate != '\0');
+        EXPECT_EQ(trace.mode, resolved ? c.mode : std::nullopt);
+        if (!resolved) continue;
+        EXPECT_EQ(traced, plain);
+        EXPECT_EQ(trace.candidate, c.candidate);
+        ASSERT_EQ(trace.searches.size(), c.searches.size());
+        for (std::size_t i = 0; i < c.searches.size(); ++i) {
+            const RuleSearch& search = trace.searches[i];
+            const std::string& expected = c.searches[i].pattern;
+            // The folder names the earlier searches put in are as the platform returned them.
+            if (expected.find('?') == std::string::npos) {
+                EXPECT_EQ(search.pattern, folder.Path() + expected);
+            }
+            EXPECT_EQ(std::set<std::string>(search.matches.begin(), search.matches.end()), c.searches[i].matches);
+        }
+        if (!trace.searches.empty() && !trace.searches.front().matches.empty()) {
+            EXPECT_NE(traced.find(trace.searches.front().matches.front()), std::string::npos);
+        }
+    }
 }
 
 }  // namespace

@@ -120,14 +120,16 @@ TEST(ReadUiEntriesTest, ReadsKeysAndNumbersByPosition) {
                              "<b second=\"3\" first=\"4\">  Sub  title </b>"
                              "<c x=\"12px\" y=\"px\"/>"
                              "<d only=\"-5\">Only</d>"
-                             "<e>NoNumbers</e>"
+                             "\n<e>NoNumbers</e>"
                              "<f n=\" +7\" m=\"99999999999\" o=\"8\">Key&#x4E2D;</f>"
                              "<g n=\"1\" m=\"2\"><inner/>after</g>"
                              "text between<!-- comment --><h n=\"0x10\" m=\"1e3\">Gr&#xFC;&#xDF;e</h>"
                              "</anything>"),
               tinyxml2::XML_SUCCESS);
     std::vector<UiEntry> entries = {{"stale", 9, 9}};
-    ASSERT_EQ(ReadUiEntries(document, entries), 0);
+    std::vector<UiEntrySource> sources(3);
+    ASSERT_EQ(ReadUiEntries(document, entries, &sources), 0);
+    ASSERT_EQ(sources.size(), entries.size());
     const std::vector<UiEntry> expected = {
         {"Title", 1, 2},
         {"Sub title", 3, 4},
@@ -140,6 +142,9 @@ TEST(ReadUiEntriesTest, ReadsKeysAndNumbersByPosition) {
          "e",
          0, 1},
     };
+    // Line, attribute count and whether there is text, per entry.
+    const UiEntrySource expectedSources[] = {{1, 2, true}, {1, 2, true}, {1, 2, false}, {1, 1, true},
+                                             {2, 0, true}, {2, 3, true}, {2, 2, false}, {2, 2, true}};
     ASSERT_EQ(entries.size(), expected.size());
     for (std::size_t i = 0; i < entries.size(); ++i) {
         SCOPED_TRACE(i);
@@ -148,6 +153,9 @@ TEST(ReadUiEntriesTest, ReadsKeysAndNumbersByPosition) {
         }
         EXPECT_EQ(entries[i].number1, expected[i].number1);
         EXPECT_EQ(entries[i].number2, expected[i].number2);
+        EXPECT_EQ(sources[i].line, expectedSources[i].line);
+        EXPECT_EQ(sources[i].attributeCount, expectedSources[i].attributeCount);
+        EXPECT_EQ(sources[i].hasText, expectedSources[i].hasText);
     }
 }
 

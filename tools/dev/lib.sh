@@ -2,7 +2,7 @@
 
 PACKAGES=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-tools wine wine64 xvfb xdotool
           x11-apps imagemagick libtinyxml2-dev libgtest-dev cmake ninja-build g++ clang
-          libclang-rt-14-dev fonts-wqy-microhei dpkg-dev python3)
+          libclang-rt-14-dev fonts-wqy-microhei dpkg-dev python3 zlib1g-dev libz-mingw-w64-dev)
 WINE64=/usr/lib/wine/wine64
 WINESERVER64=/usr/lib/wine/wineserver64
 TINYXML2_SRC="$ROOT/build/third_party/tinyxml2"
@@ -42,21 +42,29 @@ ensure_tinyxml2_source() {
     rm -rf "$scratch"
 }
 
-configure_and_build() {  # name, extra cmake args...
+configure() {  # name, extra cmake args...
     local name="$1"; shift
     local dir="$ROOT/build/$name"
     if [ ! -f "$dir/build.ninja" ]; then
         cmake -S "$ROOT" -B "$dir" -G Ninja -DTINYXML2_SOURCE_DIR="$TINYXML2_SRC" "$@" >/dev/null
     fi
+}
+
+NATIVE_ARGS=(-DCMAKE_BUILD_TYPE=Debug -DSETUP_SANITIZE=ON)
+WIN64_ARGS=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-x86_64.cmake")
+
+configure_and_build() {  # name, extra cmake args...
+    local name="$1"; shift
+    local dir="$ROOT/build/$name"
+    configure "$name" "$@"
     log "building $name"
     cmake --build "$dir" -- -k 0 | grep -v '^\[' || true
     cmake --build "$dir" >/dev/null  # fail loudly if anything is left unbuilt
 }
 
 build_all() {
-    configure_and_build native -DCMAKE_BUILD_TYPE=Debug -DSETUP_SANITIZE=ON
-    configure_and_build win64 -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-        -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-x86_64.cmake"
+    configure_and_build native "${NATIVE_ARGS[@]}"
+    configure_and_build win64 "${WIN64_ARGS[@]}"
     configure_and_build win32 -DCMAKE_BUILD_TYPE=MinSizeRel -DSETUP_BUILD_TESTS=OFF \
         -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-i686.cmake"
 }

@@ -88,11 +88,38 @@ run_demo() {
 }
 
 run_bench() {
+    "$ROOT/tests/checker/bench.sh"
     if [ -x "$ROOT/tests/e2e/bench.sh" ]; then
         ensure_display
         "$ROOT/tests/e2e/bench.sh"
         stop_display
-    else
-        log "no benchmark yet"
     fi
+}
+
+# The sample medium in build/medium, from the win64 build's Setup.exe and sample installer.
+make_sample_medium() {
+    configure win64 "${WIN64_ARGS[@]}"
+    log "building the sample medium's programs (win64)"
+    cmake --build "$ROOT/build/win64" --target Setup e2e_installer >/dev/null
+    "$ROOT/tools/make_medium.sh" "$ROOT/build/win64" "$ROOT/build/medium" >/dev/null
+}
+
+# ./dev check [MEDIUM] [OPTIONS]: setup-check, built natively, on MEDIUM or the sample medium.
+run_check() {
+    local medium="" options=()
+    while [ $# -gt 0 ]; do
+        case "$1" in
+            --locale|--codepage) options+=("$1" "${2:-}"); shift 2 || shift ;;
+            -*) options+=("$1"); shift ;;
+            *) if [ -z "$medium" ]; then medium="$1"; else options+=("$1"); fi; shift ;;
+        esac
+    done
+    configure native "${NATIVE_ARGS[@]}"
+    log "building setup-check (native)"
+    cmake --build "$ROOT/build/native" --target setup-check >/dev/null
+    if [ -z "$medium" ]; then
+        make_sample_medium
+        medium="$ROOT/build/medium"
+    fi
+    "$ROOT/build/native/setup-check" "${options[@]}" "$medium"
 }

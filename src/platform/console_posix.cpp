@@ -1,0 +1,17 @@
+#include <unistd.h>
+
+#include <cstdlib>
+#include <string_view>
+
+#include "platform/console.h"
+
+namespace platform {
+
+void PrepareConsoleForUtf8() {}
+
+bool StandardOutputIsColourTerminal() {
+    const char* term = std::getenv("TERM");
+    return isatty(STDOUT_FILENO) != 0 && term && std::string_view(term) != "dumb" && !std::getenv("NO_COLOR");
+}
+
+}  // namespace platform
