@@ -6,11 +6,11 @@
 // What the sample installer shows and how it ends, read from the .ini file of the same name
 // beside it. Texts stay UTF-8; the window converts them.
 struct InstallerPlan {
-    std::string title;               // window title
-    std::string text;                // the line above the progress bar
-    std::string cancel = "Cancel";   // caption of the cancel button
-    unsigned seconds = 3;            // how long the "installation" takes
-    unsigned long exitCode = 0;      // the exit code when it was not cancelled
+    std::string title;              // window title
+    std::string text;               // the line above the progress bar
+    std::string cancel = "Cancel";  // caption of the cancel button
+    unsigned seconds = 3;           // how long the "installation" takes
+    unsigned long exitCode = 0;     // the exit code when it was not cancelled
 };
 
 // The longest installation a plan may ask for; a longer one is cut to it.

@@ -1,10 +1,10 @@
 // The sample installer's plan: what a vendor writes beside each copy decides the window's texts,
 // how long it runs and how it ends. Runs natively and under wine64.
+#include "installer_plan.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
-
-#include "installer_plan.h"
 
 namespace {
 

@@ -4,6 +4,7 @@
 // installer_plan.h). The cancel button, the window's close box and Esc end it with 1602, the
 // code of an installation the user cancelled.
 #include <windows.h>
+// After windows.h, which it needs.
 #include <commctrl.h>
 
 #include <algorithm>
@@ -76,9 +77,8 @@ InstallerPlan LoadPlan() {
     const std::wstring path(modulePath, length);
     const std::size_t slash = path.find_last_of(L"\\/");
     const std::size_t dot = path.find_last_of(L'.');
-    const std::wstring stem = (dot != std::wstring::npos && (slash == std::wstring::npos || dot > slash))
-                                  ? path.substr(0, dot)
-                                  : path;
+    const std::wstring stem =
+        (dot != std::wstring::npos && (slash == std::wstring::npos || dot > slash)) ? path.substr(0, dot) : path;
     const std::wstring name = stem.substr(slash == std::wstring::npos ? 0 : slash + 1);
     return ReadInstallerPlan(ReadSmallFile(stem + L".ini"), Narrow(name));
 }
@@ -168,16 +168,15 @@ private:
     bool OnCreate(HWND window) noexcept {
         const HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window, GWLP_HINSTANCE));
         const int innerWidth = kClientWidth - 2 * kMargin;
-        const HWND text = CreateWindowExW(0, L"STATIC", Widen(plan_.text).c_str(),
-                                          WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX | SS_ENDELLIPSIS, kMargin,
-                                          kMargin, innerWidth, 20, window, reinterpret_cast<HMENU>(kIdText),
-                                          instance, nullptr);
-        progress_ = CreateWindowExW(0, PROGRESS_CLASSW, L"", WS_CHILD | WS_VISIBLE, kMargin, kMargin + 28,
-                                    innerWidth, 18, window, reinterpret_cast<HMENU>(kIdProgress), instance, nullptr);
+        const HWND text = CreateWindowExW(
+            0, L"STATIC", Widen(plan_.text).c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX | SS_ENDELLIPSIS,
+            kMargin, kMargin, innerWidth, 20, window, reinterpret_cast<HMENU>(kIdText), instance, nullptr);
+        progress_ = CreateWindowExW(0, PROGRESS_CLASSW, L"", WS_CHILD | WS_VISIBLE, kMargin, kMargin + 28, innerWidth,
+                                    18, window, reinterpret_cast<HMENU>(kIdProgress), instance, nullptr);
         const HWND cancel = CreateWindowExW(0, L"BUTTON", Widen(plan_.cancel).c_str(),
                                             WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON,
-                                            kClientWidth - kMargin - 96, kClientHeight - kMargin - 28, 96, 28,
-                                            window, reinterpret_cast<HMENU>(IDCANCEL), instance, nullptr);
+                                            kClientWidth - kMargin - 96, kClientHeight - kMargin - 28, 96, 28, window,
+                                            reinterpret_cast<HMENU>(IDCANCEL), instance, nullptr);
         if (text == nullptr || progress_ == nullptr || cancel == nullptr) return false;
         for (const HWND control : {text, cancel}) {
             SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
@@ -192,7 +191,8 @@ private:
     void OnTimer() noexcept {
         const ULONGLONG total = static_cast<ULONGLONG>(plan_.seconds) * 1000;
         const ULONGLONG elapsed = GetTickCount64() - start_;
-        const ULONGLONG done = total == 0 ? kProgressRange : std::min<ULONGLONG>(kProgressRange, elapsed * kProgressRange / total);
+        const ULONGLONG done =
+            total == 0 ? kProgressRange : std::min<ULONGLONG>(kProgressRange, elapsed * kProgressRange / total);
         SendMessageW(progress_, PBM_SETPOS, static_cast<WPARAM>(done), 0);
         if (elapsed >= total) End(plan_.exitCode);
     }
