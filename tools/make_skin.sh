@@ -15,16 +15,19 @@ trap 'rm -rf "$work"' EXIT
 
 # --- background ------------------------------------------------------------------------
 # Left panel 0..249 under the logo, content area to the right, a footer band where the page
-# buttons sit (y 502 and below).
+# buttons sit (y 502 and below). The skin carries no words of any language: only the product's
+# name and version, so it serves every language file.
 $IM -size 250x570 gradient:'#16467f-#0a1d3a' \
     -fill '#ffffff10' -draw 'circle 40,470 40,300' \
     -fill '#ffffff0c' -draw 'circle 230,360 230,250' \
     -fill '#ffffff08' -draw 'circle 120,140 120,40' \
     -fill none -stroke '#4fa3ff40' -strokewidth 2 -draw 'arc -120,330 380,830 200,340' \
     -stroke '#4fa3ff28' -draw 'arc -160,360 420,880 200,340' -stroke none \
-    -fill '#ffffffd8' -font "$FONT" -pointsize 22 -annotate +30+330 'Setup' \
-    -fill '#b9d3f2' -font "$FONT_LIGHT" -pointsize 12 -annotate +30+352 'Installation and documentation' \
-    -fill '#7f9cc0' -pointsize 10 -annotate +30+548 'Version 1.0  ·  © Aurora Software' \
+    -fill none -stroke '#4fa3ff60' -strokewidth 2 \
+    -draw "path 'M 30,300 C 50,260 70,260 90,300 S 130,340 150,300 S 190,260 210,300'" -stroke none \
+    -fill '#ffffffd8' -font "$FONT" -pointsize 22 -annotate +30+350 'Lumetra Scope' \
+    -fill '#b9d3f2' -font "$FONT_LIGHT" -pointsize 14 -annotate +30+372 '4.2' \
+    -fill '#7f9cc0' -pointsize 10 -annotate +30+548 '4.2.1  ·  © 2024 Lumetra Instruments' \
     "$work/panel.png"
 $IM -size 550x570 gradient:'#fbfcfe-#e8eef5' \
     -fill '#dde6f0' -draw 'rectangle 0,502 550,570' \
@@ -37,13 +40,15 @@ $IM "$work/panel.png" "$work/content.png" +append \
     -alpha off -strip PNG24:"$OUT/menu.png"
 
 # --- logo ----------------------------------------------------------------------------------
-# 180 x 40, transparent: an emblem and the product name, drawn for the dark panel.
+# 180 x 40, transparent: an emblem (a screen with a trace) and the maker's name, drawn for the
+# dark panel.
 $IM -size 180x40 xc:none \
-    -fill '#4fa3ff' -draw 'circle 20,20 20,3' \
-    -fill '#0a1d3a' -draw 'circle 20,20 20,10' \
-    -fill '#ffb300' -draw 'polygon 20,6 26,20 20,34 14,20' \
-    -fill white -font "$FONT" -pointsize 19 -annotate +44+22 'AURORA' \
-    -fill '#9cc6f5' -font "$FONT_LIGHT" -pointsize 10 -annotate +45+35 'SOFTWARE SUITE' \
+    -fill '#4fa3ff' -draw 'roundrectangle 3,5 37,35 6,6' \
+    -fill '#0a1d3a' -draw 'roundrectangle 6,8 34,32 4,4' \
+    -fill none -stroke '#ffb300' -strokewidth 2 -draw "path 'M 8,20 L 13,20 L 16,12 L 20,28 L 24,14 L 27,20 L 32,20'" \
+    -stroke none \
+    -fill white -font "$FONT" -pointsize 19 -annotate +44+22 'LUMETRA' \
+    -fill '#9cc6f5' -font "$FONT_LIGHT" -pointsize 10 -annotate +45+35 'INSTRUMENTS' \
     -strip PNG32:"$OUT/logo.png"
 
 # --- buttons -------------------------------------------------------------------------------
