@@ -105,10 +105,12 @@ void CheckItem(const tinyxml2::XMLElement& element, const ConfigItem& item, bool
         Add(report, line, Severity::Warning, "item-empty-strid", "Item has an empty strId: its row shows no text.");
     }
 
+    // A note, not a warning: a medium may list on purpose what it does not carry (a component
+    // offered elsewhere); the launcher shows such an installer greyed and never runs it.
     if (!item.open) {
-        Add(report, line, Severity::Warning, "item-no-open",
+        Add(report, line, Severity::Note, "item-no-open",
             "Item " + name + " has no open rule: " +
-                (installs ? "it is listed on both installation pages but can never be ticked or installed."
+                (installs ? "it is listed greyed on both installation pages and can never be ticked or installed."
                           : "it is listed on the manuals page but opens nothing."));
     }
 

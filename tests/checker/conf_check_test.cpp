@@ -79,9 +79,9 @@ TEST(ConfCheck, FindsWhatTheLauncherRefusesIgnoresOrReadsOtherwise) {
          {{"conf.xml", 5, Severity::Warning, "conf-unknown-attribute",
            "<item> attribute \"Open\" is unknown: the launcher ignores it. Names are case-sensitive: did you mean "
            "\"open\"?"},
-          {"conf.xml", 5, Severity::Warning, "item-no-open",
-           "Item APP_MAIN has no open rule: it is listed on both installation pages but can never be ticked or "
-           "installed."},
+          {"conf.xml", 5, Severity::Note, "item-no-open",
+           "Item APP_MAIN has no open rule: it is listed greyed on both installation pages and can never be ticked "
+           "or installed."},
           {"conf.xml", 5, Severity::Note, "item-default-without-open"}}},
         {"misspelt element and a second list",
          Replaced(kClean, "  </installs>\n",
