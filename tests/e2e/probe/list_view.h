@@ -1,6 +1,8 @@
 #pragma once
 
 #include <windows.h>
+// windows.h first: commctrl.h relies on its types.
+#include <commctrl.h>
 
 #include <optional>
 #include <string>
@@ -12,6 +14,14 @@ namespace probe {
 
 // Memory in the process that owns a window, so that list-view messages whose lParam points
 // to a structure can be sent across the process boundary (the system marshals none of them).
+//
+// The program under test may be a 32-bit one under WoW64, possibly emulated by qemu-i386. qemu
+// keeps guest address A at host address A + guest base, and Wine's server reads and writes
+// another process's memory at host addresses: Read and Write then add the offset found at the
+// start (the place where the owner's image header shows up), while Address stays the guest
+// address that the owner's code uses. Under emulation the program also did not survive a
+// buffer freed and allocated again several times a second, so a WoW64 owner keeps its buffer
+// until it ends.
 class RemoteBuffer {
 public:
     RemoteBuffer(HWND owner, size_t size);
@@ -20,12 +30,15 @@ public:
     RemoteBuffer& operator=(const RemoteBuffer&) = delete;
 
     bool Valid() const { return address_ != nullptr; }
+    bool OwnerIsWow64() const { return wow64_; }
     LPARAM Address(size_t offset = 0) const { return reinterpret_cast<LPARAM>(static_cast<char*>(address_) + offset); }
     bool Write(const void* data, size_t size, size_t offset = 0) const;
     bool Read(void* data, size_t size, size_t offset = 0) const;
 
 private:
     UniqueHandle process_;
+    bool wow64_ = false;
+    ptrdiff_t hostOffset_ = 0;
     void* address_ = nullptr;
 };
 
@@ -42,7 +55,8 @@ struct ListColumn {
     std::wstring text;
 };
 
-// A list view of another process, read and changed through remote memory.
+// A list view of another process, read and changed through remote memory. A WoW64 owner's
+// list takes the 32-bit layouts of the item and column structures.
 class RemoteListView {
 public:
     explicit RemoteListView(HWND list) : list_(list), buffer_(list, kBufferSize) {}
@@ -63,6 +77,10 @@ private:
     static constexpr size_t kBufferSize = 4096;
     static constexpr int kTextUnits = 1024;
     std::optional<std::wstring> ItemText(int row, int column) const;
+    bool WriteItem(const LVITEMW& item) const;
+    bool ReadItem(LVITEMW* item) const;
+    bool WriteColumn(const LVCOLUMNW& column) const;
+    bool ReadColumn(LVCOLUMNW* column) const;
 
     HWND list_;
     RemoteBuffer buffer_;
