@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Makes the Wine prefix that every end-to-end scenario clones: a fresh prefix with a CJK font
-# (Chinese texts render as boxes without one) and no display. Usage: make_base_prefix.sh DIR
+# (Chinese texts render as boxes without one), no crash dialog (it would wait for a click that
+# never comes, instead of letting a crash end the program) and no display.
+# Usage: make_base_prefix.sh DIR
 set -euo pipefail
 dir="$1"
 WINE64=${WINE64:-/usr/lib/wine/wine64}
@@ -19,6 +21,8 @@ if [ -f "$font" ]; then
             >/dev/null 2>&1 </dev/null
     done
 fi
+
+"$WINE64" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1 </dev/null
 
 "$WINESERVER64" -k >/dev/null 2>&1 || true
 "$WINESERVER64" -w >/dev/null 2>&1 || true
