@@ -118,6 +118,19 @@ check_steps() {  # description, t0 ms, first ms, expected texts (space-separated
     if [ -z "$bad" ]; then pass "$1 (gaps:$intervals ms)"; else fail "$1" "$bad" "gaps:$intervals"; fi
 }
 
+# Checks a sample_text record for order alone: the texts are the steps of the cycle given, one
+# after another from its first step on, at least LEAST of them.
+check_step_order() {  # description, cycle (space-separated), least, sample file
+    local cycle texts i bad=""
+    read -ra cycle <<<"$2"
+    mapfile -t texts < <(awk '{ print $2 }' "$4")
+    [ "${#texts[@]}" -ge "$3" ] || bad="only ${#texts[@]} steps seen"
+    for i in "${!texts[@]}"; do
+        [ "${texts[$i]}" = "${cycle[$(( i % ${#cycle[@]} ))]}" ] || { bad="$bad step $(( i + 1 )) is '${texts[$i]}'"; break; }
+    done
+    if [ -z "$bad" ]; then pass "$1 (${texts[*]})"; else fail "$1" "$bad" "seen: ${texts[*]}"; fi
+}
+
 # Rests the pointer in the screen's corner, outside the window (over an image button Wine's
 # mouse-tracking timer wakes the user-interface thread every 10 ms, which would hide a loop that
 # sleeps through queued input), then waits for the heading's next animation step: a click right

@@ -4,6 +4,9 @@
 # installer at a time in list order, each row's result by exit code (3010 and 1641 are
 # success), unticked rows left empty, the status column, then the finish page, the countdown
 # 7 ... 0 and the restart request; the finish button asks for the restart at once.
+# Under WoW64 (E2E_ARCH=i686) the run is the same, but no countdown follows, nothing restarts and
+# the finish button closes the launcher; the heading's steps are checked in order only (the
+# x86_64 build is the one timed: emulation keeps no reliable pace).
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 source "$(dirname "${BASH_SOURCE[0]}")/run_lib.sh"
 e2e_begin run
@@ -59,8 +62,13 @@ done
 check_eq "the running row shows the heading's text (S19 and dots)" 1 "$same"
 check_eq "rows the run has not reached are empty" "|||||" "$(statuses | tail -n +2 | tr '\n' '|')"
 wait "$sampler"
-check_steps "the heading cycles one to five dots once a second, the first at once" "$t0" 700 \
-    "S19. S19.. S19... S19.... S19..... S19. S19.." "$WORK/heading.txt"
+if under_wow64; then
+    check_step_order "the heading cycles one to five dots, the first at once" \
+        "S19. S19.. S19... S19.... S19....." 3 "$WORK/heading.txt"
+else
+    check_steps "the heading cycles one to five dots once a second, the first at once" "$t0" 700 \
+        "S19. S19.. S19... S19.... S19..... S19. S19.." "$WORK/heading.txt"
+fi
 
 if wait_finish_page 30; then pass "the finish page follows the run"; else fail "the finish page follows the run"; fi
 t1=$(now_ms)
@@ -79,6 +87,24 @@ info="$(probe listinfo 1061)"
 check_eq "status column 'Do', 95 wide, left-aligned; the name column 400 wide" \
     "0 0 400 NAME|1 0 95 Do|" "$(awk -F'\t' '$1 == "column" { printf "%s %s %s %s|", $2, $3, $4, $5 }' <<<"$info")"
 check_eq "no restart request before the countdown ends" 0 "$(restart_requests)"
+
+if under_wow64; then
+    # Longer than a countdown would take: the seconds stand at 8, the restart page never shows.
+    wait "$sampler"
+    check_eq "under WoW64 no countdown: the seconds read 8 throughout" "8" \
+        "$(awk '{ print $2 }' "$WORK/countdown.txt" | sort -u | tr '\n' ' ' | sed 's/ $//')"
+    read_dump
+    check_eq "under WoW64 the restart page stays hidden" "1047 1048 1050 1061" "$(visible_ids)"
+    check_eq "under WoW64 no restart is asked for after the run" 0 "$(restart_requests)"
+    screenshot finish-wow64 >/dev/null
+    probe click 1050 >/dev/null
+    if wait_setup_exit 10; then check_eq "under WoW64 the finish button ends the launcher with exit code 0" 0 "$SETUP_EXIT"
+    else fail "under WoW64 the finish button ends the launcher with exit code 0" "it still runs after 10 s"; fi
+    check_eq "under WoW64 the finish button asks for no restart" 0 "$(restart_requests)"
+    e2e_finish
+    exit
+fi
+
 check_restart_labels_drawn "during the countdown" countdown
 
 wait "$sampler"
