@@ -6,6 +6,7 @@
 # Wine prefers its builtin DLLs, so WINEDLLOVERRIDES puts native DLLs first for those names;
 # Wine then searches like Windows. Two control programs show that this setting does pick the
 # plants up (so the test can fail), then Setup runs to its main window, which is closed.
+# An i686 Setup.exe runs under WoW64 and takes 32-bit plants and controls.
 #
 # Usage: planted_dll_test.sh WINE OBJDUMP WORKDIR SETUP_EXE PLANT_DLL NAIVE_LOADER STATIC_CONTROL PROCESS_WATCH
 set -uo pipefail
@@ -20,6 +21,8 @@ failures=0
 fail() { echo "FAIL $*"; failures=$((failures + 1)); }
 pass() { echo "ok   $*"; }
 windows_path() { printf 'Z:%s' "$1" | tr '/' '\\'; }
+wow64=""
+"$objdump" -f "$setup" | grep -q 'file format pei-i386$' && wow64=1
 
 # DLLs that system code loads by bare name on behalf of a program like this one.
 USUAL_PLANTS="version uxtheme dwmapi winmm cryptbase userenv propsys windowscodecs msimg32 profapi
@@ -82,19 +85,31 @@ cp "$setup" "$setup_dir/Setup.exe"
 image="$(windows_path "$setup_dir/Setup.exe")"
 "$wine" "$setup_dir/Setup.exe" >/dev/null 2>&1 &
 pid=$!
+# A 64-bit watcher lists no module of a 32-bit process (and under qemu-i386 Wine's record of them
+# is a page off from where the watcher reads): for a WoW64 Setup the files that its Linux
+# process has mapped stand in for the modules.
+watch_report() {
+    local report; report="$(WINEDLLOVERRIDES= "$wine" "$watch" "$image" 2>/dev/null | tr -d '\r')"
+    if [ -z "$wow64" ]; then echo "$report"; return; fi
+    grep '^window ' <<<"$report"
+    local maps
+    for maps in $(grep -lsF "$setup_dir/Setup.exe" /proc/[0-9]*/maps); do
+        awk '$6 ~ /\.(dll|drv|exe)$/ { print "module " $6 }' "$maps"
+    done | sort -u
+}
 report=""
 for _ in $(seq 100); do
     kill -0 "$pid" 2>/dev/null || break
-    report="$(WINEDLLOVERRIDES= "$wine" "$watch" "$image" 2>/dev/null | tr -d '\r')"
+    report="$(watch_report)"
     grep -q '^window ' <<<"$report" && break
     sleep 0.2
 done
 # Wine's module snapshot of a busy process sometimes comes back empty: look a few times.
 for _ in $(seq 10); do
     grep -q '^window ' <<<"$report" || break
-    grep -qi '^module .*\\comctl32\.dll$' <<<"$report" && break
+    grep -qiE '^module .*[\\/]comctl32\.dll$' <<<"$report" && break
     sleep 0.3
-    again="$(WINEDLLOVERRIDES= "$wine" "$watch" "$image" 2>/dev/null | tr -d '\r')"
+    again="$(watch_report)"
     grep -q '^window ' <<<"$again" && report="$again"
 done
 if grep -q '^window ' <<<"$report"; then
@@ -119,11 +134,11 @@ else fail "Setup loaded the plants: $(echo $loaded)"; fi
 # While the window was up: no module came from Setup's folder, and the delay-loaded DLLs
 # that the window needs did load, from the system.
 if [ -n "$report" ] && grep -q '^window ' <<<"$report"; then
-    folder="$(windows_path "$setup_dir")\\"
+    if [ -n "$wow64" ]; then folder="$setup_dir/"; else folder="$(windows_path "$setup_dir")\\"; fi
     own="$(grep '^module ' <<<"$report" | cut -c8- | grep -iF "$folder" | grep -viF "${folder}Setup.exe")"
     [ -z "$own" ] && pass "no module from Setup's folder" || fail "modules from Setup's folder: $own"
     for dll in gdiplus comctl32; do
-        path="$(grep '^module ' <<<"$report" | cut -c8- | grep -i "\\\\$dll\.dll\$" | head -1)"
+        path="$(grep '^module ' <<<"$report" | cut -c8- | grep -iE "[\\\\/]$dll\.dll\$" | head -1)"
         [ -n "$path" ] && pass "$dll.dll loaded from $path" || fail "$dll.dll was not loaded while the window was up"
     done
 else
