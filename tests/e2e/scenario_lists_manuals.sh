@@ -83,7 +83,7 @@ open_page 1015 1000
 check_cmd "the back button works while Notepad is open" notepad_open
 check_eq "the menu page is shown" "1000 1001 1002 1003 1005 1006 1007 1008 1009 1011" "$(visible_ids)"
 
-wine taskkill /f /im notepad.exe >/dev/null 2>&1 || true
+notepad end >/dev/null 2>&1 || true
 for _ in $(seq 25); do notepad_open || break; sleep 0.2; done
 if notepad_open; then fail "Notepad is ended at the end"; else pass "Notepad is ended at the end"; fi
 

@@ -55,6 +55,7 @@ const char kUsageText[] =
     "  waitgone MS             waits until the program has no window left\n"
     "  exitcode MS             prints 'watching', waits for the program's process to end and\n"
     "                          prints its exit code\n"
+    "  end                     ends the program's process at once, like taskkill /f\n"
     "  pixel X Y               red green blue at client point X Y of the main window\n"
     "An argument written hex:HHHH... stands for the UTF-8 text with those bytes.\n";
 
@@ -137,6 +138,7 @@ public:
         if (command == L"waitnobox") return WaitNoBox();
         if (command == L"waitgone") return WaitGone();
         if (command == L"exitcode") return ExitCode();
+        if (command == L"end") return End();
         if (command == L"waitshown") return WaitShown();
         if (command == L"pixel") return Pixel();
         return Usage();
@@ -434,7 +436,7 @@ private:
     }
 
     int ExitCode() const {
-        UniqueHandle process = target_.OpenProcessToWatch();
+        UniqueHandle process = target_.OpenRunningProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION);
         if (!process) return Fail("no such process");
         PrintLine("watching");
         std::fflush(stdout);
@@ -443,6 +445,15 @@ private:
         if (!GetExitCodeProcess(process.get(), &code)) return Fail("GetExitCodeProcess failed");
         PrintLine(Num(code));
         return kFound;
+    }
+
+    // Wine's taskkill finds a process by reading the module list in its memory, which under
+    // qemu-i386 it reads a page off; the process snapshot has the name without that.
+    int End() const {
+        UniqueHandle process = target_.OpenRunningProcess(PROCESS_TERMINATE | SYNCHRONIZE);
+        if (!process) return kNotFound;
+        if (!TerminateProcess(process.get(), 1)) return Fail("TerminateProcess failed");
+        return WaitForSingleObject(process.get(), 10000) == WAIT_OBJECT_0 ? kFound : Fail("the process did not end");
     }
 
     int WaitShown() const {

@@ -67,15 +67,14 @@ std::vector<HWND> Target::TopLevelWindows() const {
     return mine;
 }
 
-UniqueHandle Target::OpenProcessToWatch() const {
+UniqueHandle Target::OpenRunningProcess(DWORD access) const {
     UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
     if (snapshot.get() == INVALID_HANDLE_VALUE) return nullptr;
     PROCESSENTRY32W entry{};
     entry.dwSize = sizeof(entry);
     for (BOOL more = Process32FirstW(snapshot.get(), &entry); more; more = Process32NextW(snapshot.get(), &entry)) {
         if (!EqualNoCase(FileNameOf(entry.szExeFile), exeName_)) continue;
-        UniqueHandle process(
-            OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, entry.th32ProcessID));
+        UniqueHandle process(OpenProcess(access, FALSE, entry.th32ProcessID));
         if (process) return process;
     }
     return nullptr;

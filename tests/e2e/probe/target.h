@@ -30,9 +30,8 @@ public:
     // Every other top-level dialog of the program (message boxes, the About box).
     std::vector<HWND> Boxes() const;
 
-    // A running process of the program, opened to wait for it and read its exit code; null
-    // when none runs.
-    UniqueHandle OpenProcessToWatch() const;
+    // A running process of the program, opened with the access given; null when none runs.
+    UniqueHandle OpenRunningProcess(DWORD access) const;
 
 private:
     std::wstring exeName_;
