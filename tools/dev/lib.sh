@@ -13,8 +13,9 @@ log() { printf '== %s\n' "$*" >&2; }
 as_root() { if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi; }
 
 ensure_packages() {
+    ensure_i386_architecture
     local missing=()
-    for p in "${PACKAGES[@]}"; do
+    for p in "${PACKAGES[@]}" "${I686_PACKAGES[@]}"; do
         dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
     done
     if [ ${#missing[@]} -gt 0 ]; then
@@ -71,4 +72,11 @@ build_all() {
 }
 
 source "$ROOT/tools/dev/wine.sh"
+source "$ROOT/tools/dev/emulation.sh"
 source "$ROOT/tools/dev/tasks.sh"
+
+# What ./dev starts or registers ends with it, also when a step fails or the run is interrupted.
+dev_cleanup() { stop_i686; stop_display; }
+trap dev_cleanup EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM
