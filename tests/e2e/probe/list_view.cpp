@@ -83,7 +83,8 @@ std::optional<ptrdiff_t> FindHostOffset(HANDLE process, HWND owner) {
 RemoteBuffer::RemoteBuffer(HWND owner, size_t size) : process_(OpenOwner(owner)) {
     if (!process_) return;
     wow64_ = IsWow64(process_.get());
-    if (wow64_) {
+    ownerIs32Bit_ = wow64_ || sizeof(void*) == 4;
+    if (ownerIs32Bit_) {
         const auto offset = FindHostOffset(process_.get(), owner);
         if (!offset) return;
         hostOffset_ = *offset;
@@ -92,7 +93,7 @@ RemoteBuffer::RemoteBuffer(HWND owner, size_t size) : process_(OpenOwner(owner))
 }
 
 RemoteBuffer::~RemoteBuffer() {
-    if (address_ != nullptr && !wow64_) VirtualFreeEx(process_.get(), address_, 0, MEM_RELEASE);
+    if (address_ != nullptr && !ownerIs32Bit_) VirtualFreeEx(process_.get(), address_, 0, MEM_RELEASE);
 }
 
 bool RemoteBuffer::Write(const void* data, size_t size, size_t offset) const {

@@ -15,13 +15,13 @@ namespace probe {
 // Memory in the process that owns a window, so that list-view messages whose lParam points
 // to a structure can be sent across the process boundary (the system marshals none of them).
 //
-// The program under test may be a 32-bit one under WoW64, possibly emulated by qemu-i386. qemu
-// keeps guest address A at host address A + guest base, and Wine's server reads and writes
-// another process's memory at host addresses: Read and Write then add the offset found at the
-// start (the place where the owner's image header shows up), while Address stays the guest
-// address that the owner's code uses. Under emulation the program also did not survive a
-// buffer freed and allocated again several times a second, so a WoW64 owner keeps its buffer
-// until it ends.
+// The program under test may be a 32-bit one (under WoW64, or on 32-bit Windows), possibly
+// emulated by qemu-i386. qemu keeps guest address A at host address A + guest base, and Wine's
+// server reads and writes another process's memory at host addresses: Read and Write then add
+// the offset found at the start (the place where the owner's image header shows up), while
+// Address stays the guest address that the owner's code uses. Under emulation the program also
+// did not survive a buffer freed and allocated again several times a second, so a 32-bit owner
+// keeps its buffer until it ends.
 class RemoteBuffer {
 public:
     RemoteBuffer(HWND owner, size_t size);
@@ -38,6 +38,7 @@ public:
 private:
     UniqueHandle process_;
     bool wow64_ = false;
+    bool ownerIs32Bit_ = false;
     ptrdiff_t hostOffset_ = 0;
     void* address_ = nullptr;
 };

@@ -29,6 +29,7 @@ constexpr int kUsage = 2;
 constexpr int kRefused = 3;
 constexpr int kFailed = 4;
 constexpr DWORD kPollMs = 50;
+constexpr DWORD kWatchPollMs = 20;
 constexpr UINT kClickTimeoutMs = 5000;
 
 const char kUsageText[] =
@@ -37,6 +38,9 @@ const char kUsageText[] =
     "  window                  hwnd pid x y w h clientx clienty clientw clienth visible title\n"
     "  dump                    id class visible enabled x y w h style text, one line per control\n"
     "  text ID                 the control's text\n"
+    "  watchtext ID MS         reads the control's text every few ms for MS and prints 'ms text since'\n"
+    "                          on each change: read by ms (system time, ms since 1970), not yet\n"
+    "                          there at since\n"
     "  listinfo ID             rows, columns, styles, image list, then one 'column' line each\n"
     "  list ID                 row check image selected text0 text1 ...\n"
     "  rowrect LIST ROW        screen x y w h of the row, and x y of its check box (-1 -1: none)\n"
@@ -95,6 +99,15 @@ std::string Hex(unsigned long value) {
 
 std::string Num(long long value) { return std::to_string(value); }
 
+// The system time in milliseconds since 1970, the clock that the shell's `date` reads too.
+long long NowMs() {
+    FILETIME now{};
+    GetSystemTimePreciseAsFileTime(&now);
+    const ULONGLONG ticks = (static_cast<ULONGLONG>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
+    constexpr ULONGLONG kUnixEpochMs = 11644473600000ULL;  // 1601-01-01 to 1970-01-01
+    return static_cast<long long>(ticks / 10000 - kUnixEpochMs);
+}
+
 bool ParseNumber(const std::wstring& text, long* value) {
     if (text.empty()) return false;
     wchar_t* end = nullptr;
@@ -123,6 +136,7 @@ public:
         if (command == L"window") return Window();
         if (command == L"dump") return Dump();
         if (command == L"text") return Text();
+        if (command == L"watchtext") return WatchText();
         if (command == L"listinfo") return ListInfo();
         if (command == L"list") return List();
         if (command == L"rowrect") return RowRect();
@@ -237,6 +251,28 @@ private:
         HWND control = MainControlArg();
         if (control == nullptr) return kNotFound;
         PrintLine(Escape(WindowText(control)));
+        return kFound;
+    }
+
+    // The steps of an animation, seen from one process: a probe started for every read misses
+    // steps where starting a program takes a second (a 32-bit one under emulation).
+    int WatchText() const {
+        HWND control = MainControlArg();
+        if (control == nullptr) return kNotFound;
+        const ULONGLONG deadline = GetTickCount64() + TimeoutArg(2, 5000);
+        std::wstring last;
+        long long before = -1;
+        while (GetTickCount64() < deadline) {
+            const long long start = NowMs();
+            const std::wstring text = WindowText(control);
+            if (before < 0 || text != last) {
+                PrintLine(Join({Num(NowMs()), Escape(text), Num(before < 0 ? start : before)}));
+                std::fflush(stdout);
+                last = text;
+            }
+            before = start;
+            Sleep(kWatchPollMs);
+        }
         return kFound;
     }
 
@@ -370,11 +406,7 @@ private:
             if (GetTickCount64() >= deadline) return kNotFound;
             Sleep(1);
         }
-        FILETIME now{};
-        GetSystemTimePreciseAsFileTime(&now);
-        const ULONGLONG ticks = (static_cast<ULONGLONG>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
-        constexpr ULONGLONG kUnixEpochMs = 11644473600000ULL;  // 1601-01-01 to 1970-01-01
-        PrintLine(Join({"seen", Num(static_cast<long long>(ticks / 10000 - kUnixEpochMs))}));
+        PrintLine(Join({"seen", Num(NowMs())}));
         return kFound;
     }
 
