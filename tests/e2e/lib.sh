@@ -10,8 +10,9 @@
 #   PROBE_EXE  path of probe.exe
 #   E2E_ROOT   work folder, normally build/win64/e2e
 # Optional: E2E_KEEP=1 keeps the scenario's prefix clone for a look afterwards.
-#           E2E_ARCH=i686 says SETUP_EXE is the i686 build, which runs under WoW64 (a 32-bit
-#           program on 64-bit Windows): the scenarios that differ there check its behaviour.
+#           E2E_ARCH=i686 says SETUP_EXE is the i686 build, E2E_WINDOWS=32 that the prefix is a
+#           32-bit Windows; on a 64-bit one the i686 build runs under WoW64, where some
+#           scenarios check other behaviour. Only the x86_64 build's timings are judged.
 
 set -uo pipefail
 
@@ -21,7 +22,9 @@ WINESERVER64=${WINESERVER64:-/usr/lib/wine/wineserver64}
 CONVERT=/usr/bin/convert  # /usr/local/bin/convert may be a stand-in
 : "${SETUP_EXE:?SETUP_EXE is not set}" "${PROBE_EXE:?PROBE_EXE is not set}" "${E2E_ROOT:?E2E_ROOT is not set}"
 E2E_ARCH=${E2E_ARCH:-x86_64}
-under_wow64() { [ "$E2E_ARCH" = i686 ]; }
+E2E_WINDOWS=${E2E_WINDOWS:-64}
+under_wow64() { [ "$E2E_ARCH" = i686 ] && [ "$E2E_WINDOWS" = 64 ]; }
+timed_build() { [ "$E2E_ARCH" = x86_64 ]; }
 
 E2E_PASSED=0
 E2E_FAILED=0
