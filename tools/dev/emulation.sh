@@ -4,7 +4,9 @@
 # without 32-bit support runs it only through qemu-i386 user-mode emulation, which binfmt_misc
 # hands it to. The entry is global to the machine and the kernel takes any entry that matches,
 # so each run registers one under a name of its own and removes it when it ends, also on
-# failure or interrupt; concurrent runs then never pull each other's entry away.
+# failure or interrupt; concurrent runs then never pull each other's entry away. Debian's
+# qemu-user-static registers no i386 entry of its own on amd64, where it counts i386 as native,
+# and its other entries go through binfmt-support, which nothing here installs.
 
 I686_PACKAGES=(wine32:i386 qemu-user-static gcc-multilib libxrender1:i386 libxrandr2:i386 libxi6:i386
                libxcursor1:i386 libxfixes3:i386 libxinerama1:i386 libxcomposite1:i386 libxxf86vm1:i386)
