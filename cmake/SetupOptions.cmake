@@ -24,6 +24,14 @@ if(WIN32)
     target_compile_options(setup_product_code INTERFACE -fno-exceptions -fno-rtti)
 endif()
 
+if(SETUP_RELEASE_CHECKER AND NOT WIN32)
+    # The shipped Linux checker runs on machines without this one's libraries: zlib and the C++
+    # runtime go into the program (TinyXML-2 too, see TinyXml2.cmake). The C library stays
+    # shared, for iconv's code-page modules.
+    set(ZLIB_USE_STATIC_LIBS ON)
+    add_link_options(-static-libstdc++ -static-libgcc -s)
+endif()
+
 if(SETUP_SANITIZE)
     add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
     add_link_options(-fsanitize=address,undefined)
