@@ -3,7 +3,7 @@
 PACKAGES=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-tools wine wine64 xvfb xdotool
           x11-apps imagemagick libtinyxml2-dev libgtest-dev cmake ninja-build g++ clang
           libclang-rt-14-dev fonts-wqy-microhei dpkg-dev python3 zlib1g-dev libz-mingw-w64-dev
-          fonts-liberation python3-fonttools)
+          fonts-liberation python3-fonttools zip unzip)
 WINE64=/usr/lib/wine/wine64
 WINESERVER64=/usr/lib/wine/wineserver64
 TINYXML2_SRC="$ROOT/build/third_party/tinyxml2"
@@ -54,6 +54,7 @@ configure() {  # name, extra cmake args...
 
 NATIVE_ARGS=(-DCMAKE_BUILD_TYPE=Debug -DSETUP_SANITIZE=ON)
 WIN64_ARGS=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-x86_64.cmake")
+WIN32_ARGS=(-DCMAKE_BUILD_TYPE=MinSizeRel -DSETUP_BUILD_TESTS=OFF -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-i686.cmake")
 
 configure_and_build() {  # name, extra cmake args...
     local name="$1"; shift
@@ -67,8 +68,7 @@ configure_and_build() {  # name, extra cmake args...
 build_all() {
     configure_and_build native "${NATIVE_ARGS[@]}"
     configure_and_build win64 "${WIN64_ARGS[@]}"
-    configure_and_build win32 -DCMAKE_BUILD_TYPE=MinSizeRel -DSETUP_BUILD_TESTS=OFF \
-        -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-i686.cmake"
+    configure_and_build win32 "${WIN32_ARGS[@]}"
 }
 
 source "$ROOT/tools/dev/wine.sh"

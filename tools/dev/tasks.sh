@@ -128,6 +128,13 @@ run_bench() {
     fi
 }
 
+# ./dev dist: the release bundle dist/setup-<version>.zip from the shipped i686 build.
+run_dist() {
+    configure_and_build win32 "${WIN32_ARGS[@]}"
+    log "packing the release bundle"
+    "$ROOT/tools/make_dist.sh" "$ROOT/dist"
+}
+
 # The sample medium in build/medium, from the win64 build's Setup.exe and sample installer.
 make_sample_medium() {
     configure win64 "${WIN64_ARGS[@]}"
