@@ -28,10 +28,7 @@ ask_and_decline() {  # button, where
     check_eq "$2: the same page is shown after No" "$before" "$(visible_ids)"
 }
 
-medium="$WORK/medium"
-write_medium "$medium"
-start_wine en_US.UTF-8
-start_setup_window "$medium"
+start_on_medium
 
 ask_and_decline IDC_BTN_EXIT "menu page, exit button"
 open_page IDC_BTN_DEFAULT_INSTALL IDC_ST_DEFAULT_PAGE_TITLE

@@ -6,12 +6,9 @@
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 e2e_begin lists
 
-medium="$WORK/medium"
 # Installers: Item 0 (rule, default), Item 1 (rule), Item 2 (default but no rule).
 # Manuals: Item 3 (rule), Item 4 (no rule).
-write_medium "$medium" --icons 0 1 1
-start_wine en_US.UTF-8
-start_setup_window "$medium"
+start_on_medium --icons 0 1 1
 
 INSTALLS=IDC_LIST_INSTALLS
 # Rows as "check:image:text" separated by spaces, e.g. "1:2:Item 0".

@@ -7,11 +7,8 @@
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 e2e_begin pages
 
-medium="$WORK/medium"
 # Installers: Item 0 (rule, default), Item 1 (rule), Item 2 (default but no rule).
-write_medium "$medium"
-start_wine en_US.UTF-8
-start_setup_window "$medium"
+start_on_medium
 
 ticks() { probe list IDC_LIST_INSTALLS | awk -F'\t' '{ printf "%s", $2 }'; }
 press() {  # button: presses it; the press returns once the window has handled it

@@ -6,10 +6,7 @@
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 e2e_begin paint
 
-medium="$WORK/medium"
-write_medium "$medium" --icons 1 0 0
-start_wine en_US.UTF-8
-start_setup_window "$medium"
+start_on_medium --icons 1 0 0
 read_dump
 shot="$(screenshot start)"
 

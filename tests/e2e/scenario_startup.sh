@@ -4,11 +4,8 @@
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 e2e_begin startup
 
-medium="$WORK/medium"
 # installs showIcon 0 and manuals showIcon 1: only the manuals list gets the icon set.
-write_medium "$medium" --icons 1 0 1
-start_wine en_US.UTF-8
-start_setup_window "$medium"
+start_on_medium --icons 1 0 1
 pass "the main window opens"
 check_eq "client area 800 x 570" "800 570" "$CLIENT_W $CLIENT_H"
 check_eq "no frame around the client area" "800 570" "$WIN_W $WIN_H"
