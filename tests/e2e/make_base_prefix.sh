@@ -5,13 +5,11 @@
 # Usage: make_base_prefix.sh DIR
 set -euo pipefail
 dir="$1"
-WINE64=${WINE64:-/usr/lib/wine/wine64}
-WINESERVER64=${WINESERVER64:-/usr/lib/wine/wineserver64}
+source "$(dirname "${BASH_SOURCE[0]}")/../../tools/dev/wine.sh"
 export WINEPREFIX="$dir" WINEDEBUG=-all
 unset DISPLAY
 
-rm -rf "$dir"; mkdir -p "$dir"
-"$WINE64" wineboot -i >/dev/null 2>&1 </dev/null || true
+make_prefix "$dir"
 
 font=/usr/share/fonts/truetype/wqy/wqy-microhei.ttc
 if [ -f "$font" ]; then
@@ -24,6 +22,5 @@ fi
 
 "$WINE64" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1 </dev/null
 
-"$WINESERVER64" -k >/dev/null 2>&1 || true
-"$WINESERVER64" -w >/dev/null 2>&1 || true
+stop_wineserver "$dir"
 touch "$dir/.e2e-ready"

@@ -2,39 +2,11 @@
 # after lib.sh, not run.
 #
 # The installers are copies of one test program whose file name gives its exit code and
-# duration (see installers/installer.cpp); each appends "<name> start <ms>" and "<name> end <ms>"
+# duration (see installers/installer.cpp, and write_medium --installer); each appends "<name> start <ms>" and "<name> end <ms>"
 # to Setup/install.log on the medium. Restart requests are recorded by a stub wineboot.exe.
 
-INSTALLER_EXE=${INSTALLER_EXE:-$(dirname "$PROBE_EXE")/installers/installer.exe}
 WINEBOOT_STUB_EXE=${WINEBOOT_STUB_EXE:-$(dirname "$PROBE_EXE")/installers/wineboot_stub.exe}
 PING_EXE=${PING_EXE:-$(dirname "$PROBE_EXE")/installers/ping.exe}
-
-# A medium with the test texts (slot k reads "S<k>") and skin, and conf.xml with the install
-# item lines read from standard input (manuals: none).
-write_run_medium() {  # dir
-    local dir="$1"
-    mkdir -p "$dir/Setup"
-    cp "$SETUP_EXE" "$dir/Setup.exe"
-    write_uicfg "$dir"
-    write_language "$dir" en-us ""
-    write_skin "$dir"
-    {
-        echo '<?xml version="1.0" encoding="utf-8"?>'
-        echo '<Product>'
-        echo '  <ui showIcon="0"/>'
-        echo '  <installs showIcon="0">'
-        cat
-        echo '  </installs>'
-        echo '  <manuals showIcon="0"/>'
-        echo '</Product>'
-    } >"$dir/conf.xml"
-}
-
-# Copies the test installer into the medium's Setup folder under each name given.
-add_installers() {  # medium dir, names (without .exe)...
-    local dir="$1" name; shift
-    for name in "$@"; do cp "$INSTALLER_EXE" "$dir/Setup/$name.exe"; done
-}
 
 # Replaces wineboot.exe of this scenario's prefix by the recording stub and makes Wine prefer
 # it. The prefix is a hard-link clone, so the file is replaced, never written through.
@@ -56,8 +28,8 @@ start_wine_with_stub() {  # LC_ALL value
 restart_requests() { [ -f "$WINEBOOT_LOG" ] && grep -c . "$WINEBOOT_LOG" || echo 0; }
 
 # Column 1 (the status) of every row of the install list, one per line.
-statuses() { probe list 1061 | awk -F'\t' '{ print $6 }'; }
-status_of() { probe list 1061 | awk -F'\t' -v row="$1" '$1 == row { print $6 }'; }
+statuses() { probe list IDC_LIST_INSTALLS | awk -F'\t' '{ print $6 }'; }
+status_of() { probe list IDC_LIST_INSTALLS | awk -F'\t' -v row="$1" '$1 == row { print $6 }'; }
 
 # The installer log as "name event" lines in the order written.
 run_log() { [ -f "$1/Setup/install.log" ] && awk '{ print $1, $2 }' "$1/Setup/install.log" | tr -d '\r'; }
@@ -73,15 +45,16 @@ check_one_at_a_time() {  # description, medium dir
 }
 
 # Waits until the finish page is shown; returns 1 after SECONDS.
-wait_finish_page() { wait_visible 1047 1 "${1:-30}"; }
+wait_finish_page() { wait_visible IDC_ST_FINISH_TITLE 1 "${1:-30}"; }
 
 # Start the run from a page: press the page's button, then the install button.
-start_run_from() {  # page button (1000 default, 1001 custom)
-    open_page "$1" 1016 || return 1
-    probe click 1016 >/dev/null || { fail "the install button can be pressed"; return 1; }
+start_run_from() {  # page button (IDC_BTN_DEFAULT_INSTALL or IDC_BTN_CUSTOM_INSTALL)
+    open_page "$1" IDC_BTN_INSTALL || return 1
+    probe click IDC_BTN_INSTALL >/dev/null || { fail "the install button can be pressed"; return 1; }
 }
 
-now_ms() { echo $(( $(date +%s%N) / 1000000 )); }
+# Whether the installer log has a line "<name> <event>".
+logged() { run_log "$1" | grep -qx "$2 $3"; }
 
 # Reads control ID's text for MS milliseconds and prints "ms text since" each time it changes:
 # the text was read by MS and was not yet there at SINCE (the start of the read before, or of
@@ -142,27 +115,24 @@ check_step_order() {  # description, cycle (space-separated), least, sample file
 # mouse-tracking timer wakes the user-interface thread every 10 ms, which would hide a loop that
 # sleeps through queued input), then waits for the heading's next animation step: a click right
 # after a step is the one such a loop leaves lying longest. Returns 1 when the heading stands.
+heading_differs_from() { [ "$(probe text IDC_ST_PROGRESS_TITLE)" != "$1" ]; }
 await_step_pointer_away() {
-    local before now i
-    mouse_to 1020 760
+    park_pointer
+    # The tracking timer notices that the pointer left only on its next tick, and nothing outside
+    # the program shows when it has stopped: the pointer rests for the ticks to run out.
     sleep 0.3
-    before="$(probe text 1045)"
-    for i in $(seq 30); do
-        now="$(probe text 1045)"
-        [ "$now" != "$before" ] && return 0
-    done
-    return 1
+    WAIT_INTERVAL=0 wait_until heading_differs_from "$(probe text IDC_ST_PROGRESS_TITLE)" 5
 }
 
 # Taps at a screen point (move, press and release arriving together, see fast_click.py) and
 # prints the milliseconds until a box of the program is seen, or "none" when none comes in 3 s.
 # Nothing here sends the program a message meanwhile: that would wake its loop by itself.
 tap_to_box_ms() {  # x y
-    local out="$WORK/boxtime.txt" pid t0 seen i
+    local out="$WORK/boxtime.txt" pid t0 seen
     : >"$out"
     probe boxtime 3000 >"$out" 2>/dev/null &
     pid=$!
-    for i in $(seq 200); do grep -q '^ready' "$out" && break; sleep 0.01; done
+    WAIT_INTERVAL=0.01 wait_until grep -q '^ready' "$out" 2
     t0="$(python3 "$E2E_DIR/fast_click.py" "$1" "$2")" || { wait "$pid"; echo none; return; }
     wait "$pid"
     seen="$(tr -d '\r' <"$out" | awk '$1 == "seen" { print $2 }')"
@@ -174,7 +144,7 @@ tap_to_box_ms() {  # x y
 answer_no_and_settle() {
     probe answer IDNO 3000 >/dev/null || return 1
     probe waitnobox 3000 || return 1
-    probe text 1045 >/dev/null
+    probe text IDC_ST_PROGRESS_TITLE >/dev/null
 }
 
 # Taps the cancel button COUNT times, each right after an animation step, times each tap until
@@ -185,7 +155,7 @@ time_cancel_taps() {  # count
     TAP_LATENCIES=(); TAP_CAPTION=""; TAP_PROBLEM=""
     refresh_window
     read_dump
-    read -r x y <<<"$(control_centre 1017)"
+    read -r x y <<<"$(control_centre IDC_BTN_CANCEL)"
     for tap in $(seq "$1"); do
         await_step_pointer_away || { TAP_PROBLEM="the heading animates before tap $tap"; return 1; }
         TAP_LATENCIES+=("$(tap_to_box_ms "$x" "$y")")

@@ -11,7 +11,7 @@ box_buttons() { awk -F'\t' '$1 == "button" { print $2 }' <<<"$1" | sort -n | tr 
 box_has_icon() { awk -F'\t' '$1 == "static" && $2 == 1088 { found = 1 } END { exit !found }' <<<"$1"; }
 
 # Presses BUTTON, checks the question, answers No and checks that nothing changed.
-ask_and_decline() {  # button id, where
+ask_and_decline() {  # button, where
     read_dump
     local before; before="$(visible_ids)"
     probe click "$1" >/dev/null || { fail "$2: button $1 can be pressed"; return; }
@@ -22,35 +22,32 @@ ask_and_decline() {  # button id, where
     check_cmd "$2: the box shows an icon" box_has_icon "$box"
     probe answer IDNO 3000 >/dev/null
     check_cmd "$2: No closes the box" probe waitnobox 3000
-    sleep 0.3
-    check_cmd "$2: the launcher goes on after No" kill -0 "$SETUP_PID"
+    settle
+    check_cmd "$2: the launcher goes on after No" setup_running
     read_dump
     check_eq "$2: the same page is shown after No" "$before" "$(visible_ids)"
 }
 
-medium="$WORK/medium"
-write_medium "$medium" "" 0 0 0
-start_wine en_US.UTF-8
-start_setup_window "$medium"
+start_on_medium
 
-ask_and_decline 1003 "menu page, exit button"
-open_page 1000 1025
-ask_and_decline 1017 "default page, cancel button"
-open_page 1015 1000
-open_page 1001 1035
-probe press 1034 >/dev/null
-ask_and_decline 1017 "custom page, cancel button"
+ask_and_decline IDC_BTN_EXIT "menu page, exit button"
+open_page IDC_BTN_DEFAULT_INSTALL IDC_ST_DEFAULT_PAGE_TITLE
+ask_and_decline IDC_BTN_CANCEL "default page, cancel button"
+open_page IDC_BTN_BACK IDC_BTN_DEFAULT_INSTALL
+open_page IDC_BTN_CUSTOM_INSTALL IDC_ST_CUSTOM_PAGE_TITLE
+probe press IDC_BTN_SELECT_NONE >/dev/null
+ask_and_decline IDC_BTN_CANCEL "custom page, cancel button"
 check_eq "the user's ticks survive a declined exit" "000" \
-    "$(probe list 1061 | awk -F'\t' '{ printf "%s", $2 }')"
+    "$(probe list IDC_LIST_INSTALLS | awk -F'\t' '{ printf "%s", $2 }')"
 
-leave_with_yes 1017 "custom page, cancel button"
+leave_with_yes IDC_BTN_CANCEL "custom page, cancel button"
 
 # A slot text as long as a slot holds: the question keeps at most 255 units, never half a line break.
 long_a="$(printf 'a%.0s' $(seq 300))"
-sed -i "s/^K32 = .*/K32 = $long_a/; s/^K33 = .*/K33 = Second/" "$medium/Language/en-us.ini"
+write_medium "$medium" --text K32="$long_a" --text K33=Second
 start_setup "$medium"
 if wait_window; then
-    probe click 1003 >/dev/null
+    probe click IDC_BTN_EXIT >/dev/null
     text="$(box_text "$(probe msgbox 5000)")"
     # The slot itself keeps at most 255 units; the question then has no room for the line break.
     if [ "${#text}" -ge 250 ] && [ "${#text}" -le 255 ]; then pass "a question longer than its buffer is cut"

@@ -7,18 +7,10 @@ source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 e2e_begin language
 
 medium="$WORK/medium"
-write_medium "$medium" "" 0 0 0
-# code, text prefix: every file's slot texts carry their own prefix.
-while read -r code prefix; do
-    write_language "$medium" "$code" "$prefix "
-done <<'EOF'
-en-us EN
-de-de DE
-zh-cn 简体中文
-zh-tw 繁體中文
-pt-pt PT
-ja-jp 日本語
-EOF
+# Every file's slot texts carry their own prefix.
+languages=(--language en-us "EN " --language de-de "DE " --language zh-cn "简体中文 " --language zh-tw "繁體中文 "
+           --language pt-pt "PT " --language ja-jp "日本語 ")
+write_medium "$medium" "${languages[@]}"
 
 # Shows the window under a locale and checks that every control carries the expected file's
 # texts. The Chinese and Japanese runs also prove that UTF-8 values reach the window intact
@@ -46,8 +38,8 @@ EOF
 
 # The debug box: shown before the main window, with the language values; closing it lets the
 # start-up go on with the German file.
-write_conf "$medium" 'debug="yes"' 0 0 0
 start_wine de_DE.UTF-8
+write_medium "$medium" "${languages[@]}" --root 'debug="yes"'
 start_setup "$medium"
 box="$(probe msgbox 15000)"
 check_eq "debug box caption" "Setup debug" "$(box_caption "$box")"
@@ -68,8 +60,8 @@ fi
 
 # "testLanguage" forces the file: a Japanese user gets the Simplified Chinese texts, and the
 # debug box shows the forced code beside the user's own language values.
-write_conf "$medium" 'debug="YES" testLanguage="zh-cn"' 0 0 0
 start_wine ja_JP.UTF-8
+write_medium "$medium" "${languages[@]}" --root 'debug="YES" testLanguage="zh-cn"'
 start_setup "$medium"
 box="$(probe msgbox 15000)"
 check_eq "debug box text under ja_JP with testLanguage" \

@@ -16,9 +16,8 @@ open_medium() {  # dir, what
 
 # uiShowIcon 0: the background alone where the logo would be.
 medium="$WORK/no-logo"
-write_medium "$medium" "" 0 0 0
+write_medium "$medium"
 if open_medium "$medium" "showIcon 0"; then
-    sleep 0.5
     shot="$(screenshot no-logo)"
     check_eq "showIcon 0: no logo at (50, 20)" "$COLOUR_MENU" "$(client_pixel "$shot" 50 20)"
     check_eq "showIcon 0: no logo at its far corner" "$COLOUR_MENU" \
@@ -27,9 +26,8 @@ if open_medium "$medium" "showIcon 0"; then
 fi
 
 # showIcon 2 is not 1: no logo either.
-write_conf "$medium" "" 2 0 0
+write_medium "$medium" --icons 2 0 0
 if open_medium "$medium" "showIcon 2"; then
-    sleep 0.5
     check_eq "showIcon 2: no logo at (50, 20)" "$COLOUR_MENU" "$(client_pixel "$(screenshot logo-2)" 50 20)"
     end_setup
 fi
@@ -37,13 +35,11 @@ fi
 # An empty language file: every caption empty, but the seconds read "8" and the dot labels
 # "." to ".....".
 medium="$WORK/empty-language"
-write_medium "$medium" "" 1 0 0
-: >"$medium/Language/en-us.ini"
+write_medium "$medium" --icons 1 0 0 --empty-language
 if open_medium "$medium" "empty language file"; then
     read_dump
     check_texts "empty language file: captions empty, \"8\" and the five dot labels" "" empty
-    check_eq "empty language file: the menu page is shown" "1000 1001 1002 1003 1005 1006 1007 1008 1009 1011" \
-        "$(visible_ids)"
+    check_eq "empty language file: the menu page is shown" "$(controls_of MenuPage)" "$(visible_ids)"
     screenshot empty-language >/dev/null
     end_setup
 fi
@@ -51,14 +47,11 @@ fi
 # No "menu.png": the window still opens, with the platform's dialog background, the logo
 # still painted and the buttons still skinned.
 medium="$WORK/no-menu-png"
-write_medium "$medium" "" 1 0 0
-rm "$medium/ImageIcon/menu.png"
+write_medium "$medium" --icons 1 0 0 --without ImageIcon/menu.png
 if open_medium "$medium" "no menu.png"; then
     read_dump
-    sleep 0.5
     shot="$(screenshot no-menu-png)"
-    check_eq "no menu.png: the menu page is shown" "1000 1001 1002 1003 1005 1006 1007 1008 1009 1011" \
-        "$(visible_ids)"
+    check_eq "no menu.png: the menu page is shown" "$(controls_of MenuPage)" "$(visible_ids)"
     background="$(client_pixel "$shot" 130 500)"
     if [ "$background" != "$COLOUR_MENU" ] && [ -n "$background" ]; then pass "no menu.png: default background"
     else fail "no menu.png: default background" "got $background"; fi
@@ -69,13 +62,12 @@ fi
 
 # Nothing but Setup.exe: no conf.xml, no Language, no ImageIcon.
 medium="$WORK/bare"
-mkdir -p "$medium"
-cp "$SETUP_EXE" "$medium/Setup.exe"
+write_medium "$medium" --bare
 if open_medium "$medium" "bare medium"; then
     read_dump
     check_texts "bare medium: captions empty, \"8\" and the five dot labels" "" empty
     check_eq "bare medium: a button without images has no size" "0 0" \
-        "$(awk '{ print $3, $4 }' <<<"${CTL_RECT[1000]}")"
+        "$(awk '{ print $3, $4 }' <<<"${CTL_RECT[IDC_BTN_DEFAULT_INSTALL]}")"
     screenshot bare >/dev/null
     end_setup
 fi

@@ -17,19 +17,19 @@ e2e_begin run
 check_restart_labels_drawn() {  # moment, screenshot name
     local shot x y w h lx ly lw lh bottom red black lead
     shot="$(screenshot "$2")"
-    read -r x y w h <<<"${CTL_RECT[1057]}"
-    red="$(count_colour "$shot" "$x" "$y" "$w" "$h" "#FF0000")"
+    read -r x y w h <<<"${CTL_RECT[IDC_ST_RESTART_SECONDS]}"
+    red="$(count_colour "$shot" "$x" "$y" "$w" "$h" "$(text_colour IDC_ST_RESTART_SECONDS)")"
     if [ "$red" -ge 20 ]; then pass "$1: the seconds are drawn in red over the list ($red red pixels)"
-    else fail "$1: the seconds are drawn in red over the list" "red pixels in 1057 ($x $y $w $h): $red"; fi
-    read -r lx ly lw lh <<<"${CTL_RECT[1061]}"
-    read -r x y w h <<<"${CTL_RECT[1058]}"
+    else fail "$1: the seconds are drawn in red over the list" "red pixels in the seconds ($x $y $w $h): $red"; fi
+    read -r lx ly lw lh <<<"${CTL_RECT[IDC_LIST_INSTALLS]}"
+    read -r x y w h <<<"${CTL_RECT[IDC_ST_RESTART_TEXT]}"
     bottom=$(( ly + lh < y + h ? ly + lh : y + h ))
     black="$(count_colour "$shot" "$x" "$y" "$w" $(( bottom - y )) "#000000")"
-    read -r x y w h <<<"${CTL_RECT[1056]}"
+    read -r x y w h <<<"${CTL_RECT[IDC_ST_RESTART_LEAD]}"
     lead="$(count_colour "$shot" "$x" "$y" "$w" "$h" "#000000")"
     if [ "$black" -ge 20 ] && [ "$lead" -ge 5 ]; then pass "$1: the lead and the restart text are drawn over the list"
     else fail "$1: the lead and the restart text are drawn over the list" \
-        "black pixels: 1058 over the list $black, 1056 $lead"; fi
+        "black pixels: the restart text over the list $black, the lead $lead"; fi
 }
 
 # An untimed build's probe may take a second a read: the first installer then runs longer, so
@@ -37,43 +37,37 @@ check_restart_labels_drawn() {  # moment, screenshot name
 first=a_exit0_3s
 timed_build || first=a_exit0_8s
 medium="$WORK/medium"
-write_run_medium "$medium" <<EOF2
-    <item strId="ITEM0" open="Setup/$first.exe" default="1"/>
-    <item strId="ITEM1" open="Setup/b_exit1_1s.exe" default="1"/>
-    <item strId="ITEM2" open="Setup/u_exit0_0s.exe" default="0"/>
-    <item strId="ITEM3" open="Setup/c_exit0_1s.exe" default="1"/>
-    <item strId="ITEM4" open="Setup/d_exit3010_0s.exe" default="1"/>
-    <item strId="ITEM5" open="Setup/e_exit1641_0s.exe" default="1"/>
-EOF2
-add_installers "$medium" "$first" b_exit1_1s u_exit0_0s c_exit0_1s d_exit3010_0s e_exit1641_0s
+write_medium "$medium" --installer "$first" --installer b_exit1_1s --installer u_exit0_0s:0 --installer c_exit0_1s \
+    --installer d_exit3010_0s --installer e_exit1641_0s
 start_wine_with_stub en_US.UTF-8
 start_setup_window "$medium"
 
-open_page 1000 1016
+open_page IDC_BTN_DEFAULT_INSTALL IDC_BTN_INSTALL
 if timed_build; then
     t0=$(now_ms)
-    probe click 1016 >/dev/null
-    sample_text 1045 6500 >"$WORK/heading.txt" &
+    probe click IDC_BTN_INSTALL >/dev/null
+    sample_text IDC_ST_PROGRESS_TITLE 6500 >"$WORK/heading.txt" &
     sampler=$!
 else
     # A probe that starts slowly would miss the first steps: the heading and the seconds are
     # watched from before the click on, so their records begin with the texts before the run.
-    sample_text 1045 8000 >"$WORK/heading.txt" &
+    sample_text IDC_ST_PROGRESS_TITLE 8000 >"$WORK/heading.txt" &
     sampler=$!
-    sample_text 1057 40000 >"$WORK/countdown.txt" &
+    sample_text IDC_ST_RESTART_SECONDS 40000 >"$WORK/countdown.txt" &
     countdown_sampler=$!
-    for _ in $(seq 100); do [ -s "$WORK/heading.txt" ] && [ -s "$WORK/countdown.txt" ] && break; sleep 0.1; done
-    probe click 1016 >/dev/null
+    wait_until test -s "$WORK/heading.txt" -a -s "$WORK/countdown.txt" 10
+    probe click IDC_BTN_INSTALL >/dev/null
 fi
-wait_visible 1045 1 3
-check_eq "during the run: the progress page, the cancel button and the list" "1017 1045 1046 1061" "$(visible_ids)"
+wait_visible IDC_ST_PROGRESS_TITLE 1 3
+check_eq "during the run: the progress page, the cancel button and the list" \
+    "$(controls_of ProgressPage IDC_BTN_CANCEL)" "$(visible_ids)"
 # While the first installer runs, its row shows the heading's text.
-same=0
-for i in $(seq 12); do
-    row="$(status_of 0)"; heading="$(probe text 1045)"
-    [ "$row" = "$heading" ] && [[ $row =~ ^S19\.{1,5}$ ]] && { same=1; break; }
-    sleep 0.2
-done
+running_row_shows_heading() {
+    local row heading
+    row="$(status_of 0)"; heading="$(probe text IDC_ST_PROGRESS_TITLE)"
+    [ "$row" = "$heading" ] && [[ $row =~ ^S19\.{1,5}$ ]]
+}
+if wait_until running_row_shows_heading 5; then same=1; else same=0; fi
 check_eq "the running row shows the heading's text (S19 and dots)" 1 "$same"
 check_eq "rows the run has not reached are empty" "|||||" "$(statuses | tail -n +2 | tr '\n' '|')"
 wait "$sampler"
@@ -90,21 +84,21 @@ fi
 if wait_finish_page 30; then pass "the finish page follows the run"; else fail "the finish page follows the run"; fi
 t1=$(now_ms)
 if timed_build; then
-    sample_text 1057 9700 >"$WORK/countdown.txt" &
+    sample_text IDC_ST_RESTART_SECONDS 9700 >"$WORK/countdown.txt" &
     sampler=$!
 else
     sampler=$countdown_sampler
 fi
 read_dump
-check_eq "finish page: heading, text, finish button and the list" "1047 1048 1050 1061" \
-    "$(visible_ids | sed 's/ 1056 1057 1058//')"
+check_eq "finish page: heading, text, finish button and the list" "$(controls_of FinishPage)" \
+    "$(visible_ids | sed "s/ $(controls_of RestartPage)//")"
 check_eq "row results: 0 and 3010 and 1641 succeed, 1 fails, the unticked row stays empty" \
     "S36|S37||S36|S36|S36|" "$(statuses | tr '\n' '|')"
 check_eq "the installers ran in list order, the unticked one not at all" \
     "$first b_exit1_1s c_exit0_1s d_exit3010_0s e_exit1641_0s" \
     "$(run_log "$medium" | awk '$2 == "start" { print $1 }' | tr '\n' ' ' | sed 's/ $//')"
 check_one_at_a_time "one installer at a time: each starts after the previous one ended" "$medium"
-info="$(probe listinfo 1061)"
+info="$(probe listinfo IDC_LIST_INSTALLS)"
 check_eq "status column 'Do', 95 wide, left-aligned; the name column 400 wide" \
     "0 0 400 NAME|1 0 95 Do|" "$(awk -F'\t' '$1 == "column" { printf "%s %s %s %s|", $2, $3, $4, $5 }' <<<"$info")"
 check_eq "no restart request before the countdown ends" 0 "$(restart_requests)"
@@ -115,10 +109,10 @@ if under_wow64; then
     check_eq "under WoW64 no countdown: the seconds read 8 throughout" "8" \
         "$(awk '{ print $2 }' "$WORK/countdown.txt" | sort -u | tr '\n' ' ' | sed 's/ $//')"
     read_dump
-    check_eq "under WoW64 the restart page stays hidden" "1047 1048 1050 1061" "$(visible_ids)"
+    check_eq "under WoW64 the restart page stays hidden" "$(controls_of FinishPage)" "$(visible_ids)"
     check_eq "under WoW64 no restart is asked for after the run" 0 "$(restart_requests)"
     screenshot finish-wow64 >/dev/null
-    probe click 1050 >/dev/null
+    probe click IDC_BTN_FINISH >/dev/null
     if wait_setup_exit 10; then check_eq "under WoW64 the finish button ends the launcher with exit code 0" 0 "$SETUP_EXIT"
     else fail "under WoW64 the finish button ends the launcher with exit code 0" "it still runs after 10 s"; fi
     check_eq "under WoW64 the finish button asks for no restart" 0 "$(restart_requests)"
@@ -138,16 +132,17 @@ else
     check_step_order "the countdown shows 7 ... 0" "7 6 5 4 3 2 1 0" 8 "$WORK/countdown-steps.txt"
 fi
 read_dump
-check_eq "the restart page is shown with the finish page" "1047 1048 1050 1056 1057 1058 1061" "$(visible_ids)"
+check_eq "the restart page is shown with the finish page" "$(controls_of FinishPage RestartPage)" "$(visible_ids)"
 check_restart_labels_drawn "after the last step" countdown-end
-for i in $(seq 20); do [ "$(restart_requests)" -ge 1 ] && break; sleep 0.1; done
+restart_requested() { [ "$(restart_requests)" -ge "$1" ]; }
+wait_until restart_requested 1 2
 check_eq "after 0 the restart is asked for once" 1 "$(restart_requests)"
 check_cmd "the restart asks programs to close, ending only hung ones (no forced kill)" \
     grep -q -- '--end-session --force' "$WINEBOOT_LOG"
 check_cmd "the restart is not the forced kill" bash -c "! grep -q -- '--kill' '$WINEBOOT_LOG'"
 
-probe click 1050 >/dev/null
-for i in $(seq 20); do [ "$(restart_requests)" -ge 2 ] && break; sleep 0.1; done
+probe click IDC_BTN_FINISH >/dev/null
+wait_until restart_requested 2 2
 check_eq "the finish button asks for the restart at once" 2 "$(restart_requests)"
 check_cmd "the launcher stays open when the restart does not happen" probe window >/dev/null
 

@@ -7,18 +7,13 @@ source "$(dirname "${BASH_SOURCE[0]}")/run_lib.sh"
 e2e_begin run_failures
 
 medium="$WORK/medium"
-write_run_medium "$medium" <<'EOF2'
-    <item strId="ITEM0" open="Setup/a_exit0_1s.exe" default="1"/>
-    <item strId="ITEM1" open="Setup/missing_*.exe" default="1"/>
-    <item strId="ITEM2" open="Setup/data.xyz" default="1"/>
-    <item strId="ITEM3" open="Setup/c_exit0_1s.exe" default="1"/>
-EOF2
-add_installers "$medium" a_exit0_1s c_exit0_1s
+write_medium "$medium" --installer a_exit0_1s --install 'strId="ITEM1" open="Setup/missing_*.exe" default="1"' \
+    --install 'strId="ITEM2" open="Setup/data.xyz" default="1"' --installer c_exit0_1s
 printf 'not a program\r\n' >"$medium/Setup/data.xyz"
 start_wine_with_stub en_US.UTF-8
 start_setup_window "$medium"
 
-start_run_from 1000
+start_run_from IDC_BTN_DEFAULT_INSTALL
 box="$(probe msgbox 10000)"
 check_eq "a rule that matches nothing: the box's caption" "Configuration exception" \
     "$(box_caption "$box")"
@@ -29,7 +24,7 @@ check_eq "the box has one OK button" "OK" "$(awk -F'\t' '$1 == "button" { printf
 row1="$(status_of 1)"
 check_cmd "the row of the unresolved item shows the running text meanwhile ($row1)" \
     grep -qE '^S19\.{0,5}$' <<<"$row1"
-sample_text 1045 2600 >"$WORK/heading.txt"
+sample_text IDC_ST_PROGRESS_TITLE 2600 >"$WORK/heading.txt"
 check_cmd "while the box is open the heading goes on animating" \
     test "$(awk '{ print $2 }' "$WORK/heading.txt" | sort -u | wc -l)" -ge 2
 check_cmd "while the box is open the window answers" bash -c "\"\$0\" \"\$1\" dump >/dev/null" "$WINE64" "$PROBE_EXE"

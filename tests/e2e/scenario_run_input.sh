@@ -13,17 +13,16 @@ CLICKS=5
 LIMIT_MS=400
 
 medium="$WORK/medium"
-write_run_medium "$medium" <<'EOF2'
-    <item strId="ITEM0" open="Setup/long_exit0_60s.exe" default="1"/>
-EOF2
-add_installers "$medium" long_exit0_60s
+write_medium "$medium" --installer long_exit0_60s
 start_wine_with_stub en_US.UTF-8
 start_setup_window "$medium"
 
-start_run_from 1000
-wait_visible 1017 1 3 || { fail "the run shows the cancel button"; exit 1; }
-for i in $(seq 100); do run_log "$medium" | grep -q '^long_exit0_60s start' && break; sleep 0.1; done
-sleep 0.5
+start_run_from IDC_BTN_DEFAULT_INSTALL
+wait_visible IDC_BTN_CANCEL 1 3 || { fail "the run shows the cancel button"; exit 1; }
+# The installer's start-up is over (its window is up) before the taps begin.
+installer_window_up() { ! probe --exe long_exit0_60s.exe waitgone 0 >/dev/null 2>&1; }
+wait_until logged "$medium" long_exit0_60s start 10
+wait_until installer_window_up 5
 time_cancel_taps "$CLICKS" || fail "$TAP_PROBLEM"
 latencies=("${TAP_LATENCIES[@]}")
 caption="$TAP_CAPTION"
@@ -41,8 +40,9 @@ else
     fail "taps bring the question within $LIMIT_MS ms, at most one of $CLICKS later" "latencies: ${latencies[*]} ms"
 fi
 read_dump
-check_eq "after the answers no the run goes on: same page, cancel visible" "1017 1045 1046 1061" "$(visible_ids)"
+check_eq "after the answers no the run goes on: same page, cancel visible" "$(controls_of ProgressPage IDC_BTN_CANCEL)" \
+    "$(visible_ids)"
 
 # Leave through the cancel button: yes ends the installer and the launcher.
-leave_with_yes 1017 "after the taps"
+leave_with_yes IDC_BTN_CANCEL "after the taps"
 e2e_finish

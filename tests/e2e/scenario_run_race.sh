@@ -9,17 +9,14 @@ e2e_begin run_race
 ROUNDS=${RACE_ROUNDS:-3}
 COUNT=24
 medium="$WORK/medium"
-names=()
+installers=()
 expected=""
 for i in $(seq 0 $((COUNT - 1))); do
     code=$(( i % 2 ))
-    names+=("$(printf 'r%02d_exit%d_0s' "$i" "$code")")
+    installers+=(--installer "$(printf 'r%02d_exit%d_0s' "$i" "$code")")
     if [ "$code" = 0 ]; then expected+="S36|"; else expected+="S37|"; fi
 done
-for i in $(seq 0 $((COUNT - 1))); do
-    printf '    <item strId="ITEM%d" open="Setup/%s.exe" default="1"/>\n' $(( i % 6 )) "${names[$i]}"
-done | write_run_medium "$medium"
-add_installers "$medium" "${names[@]}"
+write_medium "$medium" "${installers[@]}"
 
 for round in $(seq "$ROUNDS"); do
     rm -f "$medium/Setup/install.log"
@@ -29,7 +26,7 @@ for round in $(seq "$ROUNDS"); do
         fail "round $round: the main window opens"
         continue
     fi
-    start_run_from 1000
+    start_run_from IDC_BTN_DEFAULT_INSTALL
     if wait_finish_page 60; then
         check_eq "round $round: every row ends with its result" "$expected" "$(statuses | tr '\n' '|')"
         check_eq "round $round: every installer ran" "$COUNT" "$(run_log "$medium" | grep -c ' end$')"

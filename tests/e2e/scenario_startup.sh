@@ -4,11 +4,8 @@
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 e2e_begin startup
 
-medium="$WORK/medium"
 # installs showIcon 0 and manuals showIcon 1: only the manuals list gets the icon set.
-write_medium "$medium" "" 1 0 1
-start_wine en_US.UTF-8
-start_setup_window "$medium"
+start_on_medium --icons 1 0 1
 pass "the main window opens"
 check_eq "client area 800 x 570" "800 570" "$CLIENT_W $CLIENT_H"
 check_eq "no frame around the client area" "800 570" "$WIN_W $WIN_H"
@@ -16,86 +13,58 @@ check_eq "no frame around the client area" "800 570" "$WIN_W $WIN_H"
 read_dump
 screenshot screen >/dev/null
 check_eq "41 controls" 41 "${#CTL_IDS[@]}"
-check_eq "after start-up only the ten menu-page controls are visible" \
-    "1000 1001 1002 1003 1005 1006 1007 1008 1009 1011" "$(visible_ids)"
+check_eq "after start-up only the ten menu-page controls are visible" "$(controls_of MenuPage)" "$(visible_ids)"
+# 1049 is the template's label without a name.
 check_eq "template order (tab and stacking order)" \
-    "1005 1006 1000 1001 1002 1003 1004 1007 1008 1009 1011 1015 1016 1017 1025 1026 1027 1033 1034 1035 1036 1037 1038 1039 1040 1044 1045 1046 1047 1048 1049 1050 1051 1052 1053 1054 1055 1056 1057 1058 1061" \
+    "IDC_ST_TITLE IDC_ST_SUBTITLE IDC_BTN_DEFAULT_INSTALL IDC_BTN_CUSTOM_INSTALL IDC_BTN_MANUALS IDC_BTN_EXIT \
+IDC_PIC_LOGO IDC_ST_DEFAULT_INSTALL_INFO IDC_ST_CUSTOM_INSTALL_INFO IDC_ST_MANUALS_INFO IDC_ST_DEFAULT_INSTALL_INFO2 \
+IDC_BTN_BACK IDC_BTN_INSTALL IDC_BTN_CANCEL IDC_ST_DEFAULT_PAGE_TITLE IDC_ST_DEFAULT_PAGE_TEXT2 \
+IDC_ST_DEFAULT_PAGE_TEXT1 IDC_BTN_SELECT_ALL IDC_BTN_SELECT_NONE IDC_ST_CUSTOM_PAGE_TITLE IDC_ST_CUSTOM_PAGE_TEXT1 \
+IDC_ST_CUSTOM_PAGE_TEXT2 IDC_ST_MANUALS_PAGE_TITLE IDC_ST_MANUALS_PAGE_TEXT1 IDC_ST_MANUALS_PAGE_TEXT2 \
+IDC_LIST_MANUALS IDC_ST_PROGRESS_TITLE IDC_ST_PROGRESS_TEXT IDC_ST_FINISH_TITLE IDC_ST_FINISH_TEXT 1049 \
+IDC_BTN_FINISH IDC_ST_PROGRESS_DOT1 IDC_ST_PROGRESS_DOT2 IDC_ST_PROGRESS_DOT3 IDC_ST_PROGRESS_DOT4 \
+IDC_ST_PROGRESS_DOT5 IDC_ST_RESTART_LEAD IDC_ST_RESTART_SECONDS IDC_ST_RESTART_TEXT IDC_LIST_INSTALLS" \
     "${CTL_IDS[*]}"
 
-# Every control's text from its slot (slot k reads "S<k>").
-while IFS=$'\t' read -r id text; do
-    check_eq "text of $id" "$text" "${CTL_TEXT[$id]-<missing>}"
+# Every control's text from the control table (slot k reads "S<k>").
+while IFS=$'\t' read -r name text; do
+    check_eq "text of $name" "$text" "${CTL_TEXT[$name]-<missing>}"
 done < <(expected_texts "")
 
-# id, x, y, width, height: the layout table; image buttons take the size of their normal image,
-# which here is the size their file name states (select all/none: 120 x 26).
-while read -r id x y w h; do
-    check_eq "rectangle of $id" "$x $y $w $h" "${CTL_RECT[$id]-<missing>}"
-done <<'EOF'
-1004 50 20 180 40
-1005 341 20 400 40
-1006 341 60 300 40
-1000 341 130 400 70
-1001 401 260 280 50
-1002 401 356 280 50
-1003 401 446 280 50
-1007 341 208 450 40
-1011 341 224 400 40
-1008 341 318 400 40
-1009 341 414 400 40
-1025 267 22 300 20
-1027 267 52 500 20
-1026 267 68 500 40
-1015 267 512 136 40
-1016 486 512 136 40
-1017 636 512 136 40
-1035 267 22 300 20
-1036 267 52 500 20
-1037 267 70 500 40
-1033 512 450 120 26
-1034 644 450 120 26
-1038 267 22 300 20
-1039 267 52 500 30
-1040 267 70 500 20
-1044 267 104 500 365
-1061 267 104 500 340
-1045 267 22 500 30
-1046 267 55 500 40
-1047 267 22 300 20
-1048 267 55 300 20
-1050 636 512 136 40
-1051 400 22 300 20
-1052 267 22 300 20
-1053 267 22 300 20
-1054 267 22 300 20
-1055 267 22 300 20
-1056 267 350 60 40
-1057 300 350 60 40
-1058 267 390 500 80
-EOF
+# Every control's rectangle from the control table; image buttons take the size of their
+# normal image.
+load_facts
+for name in "${FACT_NAMES[@]}"; do
+    check_eq "rectangle of $name" "$(expected_rect "$name")" "${CTL_RECT[$name]-<missing>}"
+done
 
 # Classes and the styles the program relies on.
-for id in 1000 1001 1002 1003 1015 1016 1017 1033 1034 1050; do
-    check_eq "$id is an owner-drawn button with tab stop" "Button 11 1" \
-        "${CTL_CLASS[$id]} $(( CTL_STYLE[$id] & 0xF )) $(( (CTL_STYLE[$id] & 0x10000) != 0 ))"
+for name in $(image_buttons); do
+    check_eq "$name is an owner-drawn button with tab stop" "Button 11 1" \
+        "${CTL_CLASS[$name]} $(( CTL_STYLE[$name] & 0xF )) $(( (CTL_STYLE[$name] & 0x10000) != 0 ))"
 done
-for id in 1007 1008 1009 1011; do
-    check_eq "label $id centres its text" "Static 1" "${CTL_CLASS[$id]} $(( CTL_STYLE[$id] & 0x1F ))"
+for name in IDC_ST_DEFAULT_INSTALL_INFO IDC_ST_CUSTOM_INSTALL_INFO IDC_ST_MANUALS_INFO IDC_ST_DEFAULT_INSTALL_INFO2; do
+    check_eq "label $name centres its text" "Static 1" "${CTL_CLASS[$name]} $(( CTL_STYLE[$name] & 0x1F ))"
 done
-for id in 1005 1006 1025 1026 1027 1035 1036 1037 1038 1039 1040 1045 1046 1047 1048 1056 1057 1058; do
-    check_eq "label $id is left-aligned" "Static 0" "${CTL_CLASS[$id]} $(( CTL_STYLE[$id] & 0x1F ))"
+for name in IDC_ST_TITLE IDC_ST_SUBTITLE IDC_ST_DEFAULT_PAGE_TITLE IDC_ST_DEFAULT_PAGE_TEXT2 IDC_ST_DEFAULT_PAGE_TEXT1 \
+    IDC_ST_CUSTOM_PAGE_TITLE IDC_ST_CUSTOM_PAGE_TEXT1 IDC_ST_CUSTOM_PAGE_TEXT2 IDC_ST_MANUALS_PAGE_TITLE \
+    IDC_ST_MANUALS_PAGE_TEXT1 IDC_ST_MANUALS_PAGE_TEXT2 IDC_ST_PROGRESS_TITLE IDC_ST_PROGRESS_TEXT IDC_ST_FINISH_TITLE \
+    IDC_ST_FINISH_TEXT IDC_ST_RESTART_LEAD IDC_ST_RESTART_SECONDS IDC_ST_RESTART_TEXT; do
+    check_eq "label $name is left-aligned" "Static 0" "${CTL_CLASS[$name]} $(( CTL_STYLE[$name] & 0x1F ))"
 done
-check_eq "1061 is a list view, created disabled" "SysListView32 0" "${CTL_CLASS[1061]} ${CTL_ENABLED[1061]}"
-check_eq "1044 is an enabled list view" "SysListView32 1" "${CTL_CLASS[1044]} ${CTL_ENABLED[1044]}"
-check_eq "1061 allows several selected rows, 1044 one" "0 4" \
-    "$(( CTL_STYLE[1061] & 0x4 )) $(( CTL_STYLE[1044] & 0x4 ))"
+check_eq "the installer list is a list view, created disabled" "SysListView32 0" \
+    "${CTL_CLASS[IDC_LIST_INSTALLS]} ${CTL_ENABLED[IDC_LIST_INSTALLS]}"
+check_eq "the manuals list is an enabled list view" "SysListView32 1" \
+    "${CTL_CLASS[IDC_LIST_MANUALS]} ${CTL_ENABLED[IDC_LIST_MANUALS]}"
+check_eq "the installer list allows several selected rows, the manuals list one" "0 4" \
+    "$(( CTL_STYLE[IDC_LIST_INSTALLS] & 0x4 )) $(( CTL_STYLE[IDC_LIST_MANUALS] & 0x4 ))"
 
 # list id, expected "exstyle-bits smallimages column-text column-width", for the flags of this medium.
 declare -A want_list=(
-    [1061]="$(( 0x1 | 0x4 | 0x20 )) 0 NAME 495"
-    [1044]="$(( 0x1 | 0x2 | 0x20 )) 1 NAME 495"
+    [IDC_LIST_INSTALLS]="$(( 0x1 | 0x4 | 0x20 )) 0 NAME 495"
+    [IDC_LIST_MANUALS]="$(( 0x1 | 0x2 | 0x20 )) 1 NAME 495"
 )
-for id in 1061 1044; do
+for id in IDC_LIST_INSTALLS IDC_LIST_MANUALS; do
     info="$(probe listinfo "$id")"
     exstyle=$(awk -F'\t' '$1 == "exstyle" { print $2 }' <<<"$info")
     images=$(awk -F'\t' '$1 == "smallimages" { print $2 }' <<<"$info")

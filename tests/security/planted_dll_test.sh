@@ -13,6 +13,7 @@ set -uo pipefail
 wine="$1" objdump="$2" work="$3" setup="$4" plant="$5" naive="$6" control="$7" watch="$8"
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 source "$here/known_dlls.sh"
+source "$here/../../tools/dev/wait.sh"
 
 : "${WINEPREFIX:?WINEPREFIX must name a prefix whose wineserver is running}"
 export WINEDEBUG=-all
@@ -97,28 +98,28 @@ watch_report() {
         awk '$6 ~ /\.(dll|drv|exe)$/ { print "module " $6 }' "$maps"
     done | sort -u
 }
-report=""
-for _ in $(seq 100); do
-    kill -0 "$pid" 2>/dev/null || break
-    report="$(watch_report)"
-    grep -q '^window ' <<<"$report" && break
-    sleep 0.2
-done
-# Wine's module snapshot of a busy process sometimes comes back empty: look a few times.
-for _ in $(seq 10); do
-    grep -q '^window ' <<<"$report" || break
-    grep -qiE '^module .*[\\/]comctl32\.dll$' <<<"$report" && break
-    sleep 0.3
-    again="$(watch_report)"
+setup_running() { kill -0 "$pid" 2>/dev/null; }
+# The watcher's report once it shows the main window, or Setup has ended.
+window_reported() { report="$(watch_report)"; grep -q '^window ' <<<"$report" || ! setup_running; }
+# Wine's module snapshot of a busy process sometimes comes back empty: look again until it lists
+# the common controls, keeping the last report that has the window.
+modules_reported() {
+    local again; again="$(watch_report)"
     grep -q '^window ' <<<"$again" && report="$again"
-done
+    grep -qiE '^module .*[\\/]comctl32\.dll$' <<<"$report"
+}
+# Asks the window to close until Setup has ended.
+ended_on_close() {
+    setup_running || return 0
+    WINEDLLOVERRIDES= "$wine" "$watch" "$image" --close >/dev/null 2>&1
+    ! setup_running
+}
+report=""
+WAIT_INTERVAL=0.2 wait_until window_reported 30
 if grep -q '^window ' <<<"$report"; then
+    grep -qiE '^module .*[\\/]comctl32\.dll$' <<<"$report" || WAIT_INTERVAL=0.3 wait_until modules_reported 6
     echo "     main window up: $(grep '^window ' <<<"$report" | head -1)"
-    for _ in $(seq 50); do
-        kill -0 "$pid" 2>/dev/null || break
-        WINEDLLOVERRIDES= "$wine" "$watch" "$image" --close >/dev/null 2>&1
-        sleep 0.2
-    done
+    WAIT_INTERVAL=0.2 wait_until ended_on_close 15
 fi
 if kill -0 "$pid" 2>/dev/null; then
     kill "$pid" 2>/dev/null

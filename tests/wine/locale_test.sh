@@ -10,8 +10,7 @@ set -uo pipefail
 
 PROBE="$1"
 WORK="$2"
-WINE64=${WINE64:-/usr/lib/wine/wine64}
-WINESERVER64=${WINESERVER64:-/usr/lib/wine/wineserver64}
+source "$(dirname "${BASH_SOURCE[0]}")/../../tools/dev/wine.sh"
 FAILED=0
 
 rm -rf "$WORK"; mkdir -p "$WORK/Language"
@@ -27,8 +26,7 @@ printf '[ROOT]\r\nChinese=%s\r\nJapanese=%s\r\n' "$value_zh" "$value_ja" > "$WOR
 base="${WINEPREFIX:-}"
 if [ -z "$base" ] || [ ! -f "$base/system.reg" ]; then
     base="$WORK/base-prefix"
-    WINEPREFIX="$base" WINEDEBUG=-all "$WINE64" wineboot -i >/dev/null 2>&1
-    WINEPREFIX="$base" "$WINESERVER64" -w
+    make_prefix "$base"
 fi
 
 winpath() { printf 'Z:%s' "${1//\//\\}"; }
@@ -47,17 +45,10 @@ check() {  # description, expected, actual
 # locale, code page, language id, ISO names, language file, key of the text to read
 while read -r locale acp id language country file key; do
     prefix="$WORK/prefix-${locale%%.*}"
-    rm -rf "$prefix"
-    cp -al "$base" "$prefix"
-    # wineserver rewrites these in place: the clone needs copies of its own.
-    for reg in system.reg user.reg userdef.reg; do
-        [ -f "$base/$reg" ] && cp --remove-destination "$base/$reg" "$prefix/$reg"
-    done
-    WINEPREFIX="$prefix" "$WINESERVER64" -k 2>/dev/null
+    clone_prefix "$base" "$prefix"
     output="$(LC_ALL="$locale" WINEPREFIX="$prefix" WINEDEBUG=-all \
         "$WINE64" "$PROBE" "$(winpath "$WORK/Language")" "$(winpath "$WORK/texts.ini")" "$key" </dev/null 2>&1 | tr -d '\r')"
-    WINEPREFIX="$prefix" "$WINESERVER64" -k 2>/dev/null
-    WINEPREFIX="$prefix" "$WINESERVER64" -w 2>/dev/null
+    stop_wineserver "$prefix"
     rm -rf "$prefix"
     field() { sed -n "s/^$1=//p" <<<"$output"; }
     check "$locale: code page" "$acp" "$(field acp)"

@@ -4,8 +4,6 @@ PACKAGES=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-tools wine wine64 xv
           x11-apps imagemagick libtinyxml2-dev libgtest-dev cmake ninja-build g++ clang
           libclang-rt-14-dev fonts-wqy-microhei dpkg-dev python3 zlib1g-dev libz-mingw-w64-dev
           fonts-liberation python3-fonttools zip unzip)
-WINE64=/usr/lib/wine/wine64
-WINESERVER64=/usr/lib/wine/wineserver64
 TINYXML2_SRC="$ROOT/build/third_party/tinyxml2"
 
 log() { printf '== %s\n' "$*" >&2; }
@@ -46,10 +44,7 @@ ensure_tinyxml2_source() {
 
 configure() {  # name, extra cmake args...
     local name="$1"; shift
-    local dir="$ROOT/build/$name"
-    if [ ! -f "$dir/build.ninja" ]; then
-        cmake -S "$ROOT" -B "$dir" -G Ninja -DTINYXML2_SOURCE_DIR="$TINYXML2_SRC" "$@" >/dev/null
-    fi
+    configure_folder "$ROOT/build/$name" -DTINYXML2_SOURCE_DIR="$TINYXML2_SRC" "$@"
 }
 
 NATIVE_ARGS=(-DCMAKE_BUILD_TYPE=Debug -DSETUP_SANITIZE=ON)
@@ -71,6 +66,9 @@ build_all() {
     configure_and_build win32 "${WIN32_ARGS[@]}"
 }
 
+source "$ROOT/tools/dev/configure.sh"
+source "$ROOT/tools/dev/wait.sh"
+source "$ROOT/tools/dev/display.sh"
 source "$ROOT/tools/dev/wine.sh"
 source "$ROOT/tools/dev/emulation.sh"
 source "$ROOT/tools/dev/tasks.sh"

@@ -2,87 +2,108 @@
 
 TOTAL_PASSED=0
 TOTAL_FAILED=0
+TOTAL_SKIPPED=0
 
-# Runs ctest in a build folder and adds its counts to the totals.
+# How many tests a ctest run with these arguments would select, from ctest's own listing.
+tests_selected() {  # build dir, ctest args...
+    local dir="$1"; shift
+    ctest --test-dir "$dir" --show-only=json-v1 "$@" | python3 "$ROOT/tools/dev/ctest_report.py" listed
+}
+
+# Runs ctest in a build folder and adds the counts of its JUnit report to the totals. A run that
+# leaves no report counts as one failure.
 run_ctest() {  # build dir, extra ctest args...
     local dir="$1"; shift
-    local out; out="$(mktemp)"
-    local rc=0
-    ctest --test-dir "$dir" --output-on-failure "$@" 2>&1 | tee "$out" || rc=$?
-    local line; line="$(grep -E 'tests passed, [0-9]+ tests? failed out of [0-9]+' "$out" | tail -1 || true)"
-    if [ -n "$line" ]; then
-        local failed total
-        failed="$(sed -E 's/.*passed, ([0-9]+) tests? failed out of ([0-9]+).*/\1/' <<<"$line")"
-        total="$(sed -E 's/.*failed out of ([0-9]+).*/\1/' <<<"$line")"
-        TOTAL_PASSED=$((TOTAL_PASSED + total - failed))
+    local report="$dir/ctest-junit.xml" counts passed failed skipped
+    rm -f "$report"
+    ctest --test-dir "$dir" --output-on-failure --output-junit "$report" "$@" || true
+    if [ -f "$report" ] && counts="$(python3 "$ROOT/tools/dev/ctest_report.py" junit "$report")"; then
+        read -r passed failed skipped <<<"$counts"
+        TOTAL_PASSED=$((TOTAL_PASSED + passed))
         TOTAL_FAILED=$((TOTAL_FAILED + failed))
-    elif grep -q 'No tests were found' "$out"; then
-        :
+        TOTAL_SKIPPED=$((TOTAL_SKIPPED + skipped))
     else
+        log "ctest left no report in $dir"
         TOTAL_FAILED=$((TOTAL_FAILED + 1))
     fi
-    rm -f "$out"
     return 0
 }
 
-# Wine needs a running server before ctest starts, or every test waits for the
-# server to inherit and release ctest's output pipe.
+# The prefix that ctest's Wine programs run in, with its server started before ctest: without
+# one, every test waits about 3 s for a server that inherited ctest's output pipe.
 start_wine() {  # prefix dir
     export WINEPREFIX="$1" WINEDEBUG=-all
-    new_prefix "$WINEPREFIX"
-    "$WINESERVER64" -p
-    "$WINE64" cmd /c exit >/dev/null 2>&1 || true
+    make_prefix "$WINEPREFIX"
+    start_wineserver "$WINEPREFIX" ""
 }
 
-stop_wine() {
-    "$WINESERVER64" -k 2>/dev/null || true
-    "$WINESERVER64" -w 2>/dev/null || true
-}
+stop_wine() { stop_wineserver "$WINEPREFIX"; }
 
 build_fuzz() {
-    local dir="$ROOT/build/fuzz"
-    if [ ! -f "$dir/build.ninja" ]; then
-        CXX=clang++ cmake -S "$ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DSETUP_FUZZ=ON \
-            -DTINYXML2_SOURCE_DIR="$TINYXML2_SRC" >/dev/null
-    fi
+    CXX=clang++ configure fuzz -DCMAKE_BUILD_TYPE=Debug -DSETUP_FUZZ=ON
     log "building fuzz"
-    cmake --build "$dir" >/dev/null
+    cmake --build "$ROOT/build/fuzz" >/dev/null
 }
 
-run_tests() {
-    log "native tests (AddressSanitizer, UndefinedBehaviorSanitizer)"
-    run_ctest "$ROOT/build/native"
+# Every test, or those that the ctest arguments select (./dev test -R e2e.pages): the same
+# arguments go to each ctest run, and a part with nothing selected starts neither Xvfb nor Wine.
+# What each part selects is listed before any runs, since a listing replaces ctest's LastTest.log.
+run_tests() {  # ctest arguments...
+    local started_all=$SECONDS started
+    build_fuzz
+    choose_i686_runner
+    local only=()
+    if [ "$I686_RUNNER" = qemu ]; then only=(-LE win32_prefix); fi
+    local native win64 i686 fuzz
+    native="$(tests_selected "$ROOT/build/native" "$@")"
+    win64="$(tests_selected "$ROOT/build/win64" -LE i686 "$@")"
+    i686="$(tests_selected "$ROOT/build/win64" -L i686 "${only[@]}" "$@")"
+    fuzz="$(tests_selected "$ROOT/build/fuzz" "$@")"
 
-    log "Windows tests under wine64"
-    ensure_display
-    local started=$SECONDS
-    start_wine "$ROOT/build/win64/wineprefix"
-    run_ctest "$ROOT/build/win64" -LE i686
-    stop_wine
-    log "x86_64 Windows tests: $((SECONDS - started)) s"
+    if [ "$native" -gt 0 ]; then
+        log "native tests (AddressSanitizer, UndefinedBehaviorSanitizer)"
+        run_ctest "$ROOT/build/native" "$@"
+    fi
+
+    if [ "$win64" -gt 0 ]; then
+        log "Windows tests under wine64"
+        started=$SECONDS
+        ensure_display
+        start_wine "$ROOT/build/win64/wineprefix"
+        run_ctest "$ROOT/build/win64" -LE i686 "$@"
+        stop_wine
+        log "x86_64 Windows tests: $((SECONDS - started)) s"
+    fi
 
     # The shipped build, as 64-bit Windows runs it: WoW64, in a prefix made while 32-bit Wine works.
-    log "the shipped i686 build under WoW64"
-    started=$SECONDS
-    start_i686
-    local only=()
-    if [ "$I686_RUNNER" = qemu ]; then
-        log "not under qemu-i386: the 32-bit Windows prefix (label win32_prefix, see tests/e2e/CMakeLists.txt)"
-        only=(-LE win32_prefix)
+    if [ "$i686" -gt 0 ]; then
+        log "the shipped i686 build under WoW64"
+        if [ "$I686_RUNNER" = qemu ]; then
+            log "not under qemu-i386: the 32-bit Windows prefix (label win32_prefix, see tests/e2e/CMakeLists.txt)"
+        fi
+        started=$SECONDS
+        ensure_display
+        start_i686
+        start_wine "$ROOT/build/win64/wineprefix-wow64"
+        run_ctest "$ROOT/build/win64" -L i686 "${only[@]}" "$@"
+        stop_wine
+        stop_i686
+        log "i686 tests ($I686_RUNNER): $((SECONDS - started)) s"
     fi
-    start_wine "$ROOT/build/win64/wineprefix-wow64"
-    run_ctest "$ROOT/build/win64" -L i686 "${only[@]}"
-    stop_wine
-    stop_i686
-    log "i686 tests ($I686_RUNNER): $((SECONDS - started)) s"
     stop_display
 
-    log "fuzz smoke"
-    build_fuzz
-    SETUP_FUZZ_SECONDS="${SETUP_FUZZ_SECONDS:-5}" run_ctest "$ROOT/build/fuzz"
+    if [ "$fuzz" -gt 0 ]; then
+        log "fuzz smoke"
+        SETUP_FUZZ_SECONDS="${SETUP_FUZZ_SECONDS:-5}" run_ctest "$ROOT/build/fuzz" "$@"
+    fi
 
     echo
-    echo "all: $TOTAL_PASSED passed, $TOTAL_FAILED failed"
+    log "tests took $((SECONDS - started_all)) s"
+    if [ $((TOTAL_PASSED + TOTAL_FAILED)) = 0 ]; then
+        echo "no test matches: $*"
+        return 1
+    fi
+    echo "all: $TOTAL_PASSED passed, $TOTAL_FAILED failed, $TOTAL_SKIPPED skipped"
     [ "$TOTAL_FAILED" = 0 ]
 }
 
@@ -110,7 +131,7 @@ run_demo() {
     fi
     ensure_display
     export WINEPREFIX="$prefix" WINEDEBUG=-all
-    [ -f "$WINEPREFIX/system.reg" ] || new_prefix "$WINEPREFIX"
+    [ -f "$WINEPREFIX/system.reg" ] || make_prefix "$WINEPREFIX"
     log "running $medium/Setup.exe ($arch) on DISPLAY=$DISPLAY"
     "$WINE64" "$medium/Setup.exe" &
     local pid=$!

@@ -1,26 +1,41 @@
-# Wine and Xvfb helpers for ./dev. Sourced, not run.
+# Wine prefixes and servers, shared by ./dev and the end-to-end scenarios. Sourced, not run.
+# WINE64 may name another loader: the 32-bit prefix's scenario sets Wine's 32-bit one.
 
-# A fresh prefix per run, under the build folder. Usage: new_prefix DIR
-new_prefix() {
-    local dir="$1"
-    rm -rf "$dir"; mkdir -p "$dir"
-    WINEPREFIX="$dir" WINEDEBUG=-all "$WINE64" wineboot -i >/dev/null 2>&1 || true
-    WINEPREFIX="$dir" "$WINESERVER64" -w || true
+WINE64=${WINE64:-/usr/lib/wine/wine64}
+WINESERVER64=${WINESERVER64:-/usr/lib/wine/wineserver64}
+
+# make_prefix DIR: a fresh prefix (as WINEARCH says, 64-bit by default), its server ended.
+make_prefix() {
+    rm -rf "$1"
+    mkdir -p "$1"
+    WINEPREFIX="$1" WINEDEBUG=-all "$WINE64" wineboot -i >/dev/null 2>&1 </dev/null || true
+    stop_wineserver "$1"
 }
 
-# Starts Xvfb on a free display unless one is set; exports DISPLAY.
-XVFB_PID=""
-ensure_display() {
-    if [ -n "${DISPLAY:-}" ] && [ -z "${SETUP_FORCE_XVFB:-}" ]; then return 0; fi
-    local n=90
-    while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
-    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-    XVFB_PID=$!
-    export DISPLAY=":$n"
-    for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && return 0; sleep 0.1; done
-    log "Xvfb did not start"; return 1
+# clone_prefix BASE DIR: a copy of a prefix in 50 ms. Hard links for the files Wine only reads,
+# real copies of the registry files, which wineserver rewrites in place.
+clone_prefix() {
+    local base="$1" dir="$2" reg
+    rm -rf "$dir"
+    cp -al "$base" "$dir"
+    for reg in system.reg user.reg userdef.reg; do
+        if [ -f "$base/$reg" ]; then cp --remove-destination "$base/$reg" "$dir/$reg"; fi
+    done
 }
 
-stop_display() {
-    if [ -n "$XVFB_PID" ]; then kill "$XVFB_PID" 2>/dev/null || true; wait "$XVFB_PID" 2>/dev/null || true; XVFB_PID=""; fi
+# start_wineserver PREFIX LOCALE [LOG]: the prefix's server, started under LC_ALL=LOCALE (empty:
+# the caller's own), with one trivial program run so the next start is quick. The server takes
+# the locale when it starts, so another locale needs another server. Its output goes to LOG
+# (default /dev/null): a server holding ctest's output pipe would make ctest wait for it.
+start_wineserver() {
+    local prefix="$1" locale="$2" log="${3:-/dev/null}"
+    env ${locale:+LC_ALL="$locale"} WINEPREFIX="$prefix" "$WINESERVER64" -p >"$log" 2>&1 </dev/null
+    env ${locale:+LC_ALL="$locale"} WINEPREFIX="$prefix" WINEDEBUG=-all "$WINE64" cmd /c exit \
+        >/dev/null 2>&1 </dev/null || true
+}
+
+# stop_wineserver PREFIX: ends the server and every Wine process of the prefix, and waits for it.
+stop_wineserver() {
+    WINEPREFIX="$1" "$WINESERVER64" -k >/dev/null 2>&1 || true
+    WINEPREFIX="$1" "$WINESERVER64" -w >/dev/null 2>&1 || true
 }

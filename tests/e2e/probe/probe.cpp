@@ -57,6 +57,10 @@ const char kUsageText[] =
     "  waitnobox MS            waits until no box is open\n"
     "  waitshown ID 0|1 MS     waits until the control is hidden (0) or shown (1)\n"
     "  waitgone MS             waits until the program has no window left\n"
+    "  painted MS              waits until the main window has handled what reached it and has\n"
+    "                          nothing left to paint\n"
+    "  gui                     'capture' and the control id that has the mouse capture (main: the\n"
+    "                          window itself, none), then 'moving' 1 while the window is moved\n"
     "  exitcode MS             prints 'watching', waits for the program's process to end and\n"
     "                          prints its exit code\n"
     "  end                     ends the program's process at once, like taskkill /f\n"
@@ -155,6 +159,8 @@ public:
         if (command == L"end") return End();
         if (command == L"waitshown") return WaitShown();
         if (command == L"pixel") return Pixel();
+        if (command == L"painted") return Painted();
+        if (command == L"gui") return GuiState();
         return Usage();
     }
 
@@ -498,6 +504,42 @@ private:
             return control != nullptr && ((GetWindowLongW(control, GWL_STYLE) & WS_VISIBLE) != 0) == (want != 0);
         });
         return ok ? kFound : kNotFound;
+    }
+
+    // A sent message is handled once the thread has taken up what came before it; painting comes
+    // when nothing else is queued. So: two round trips, until neither the window nor a shown
+    // control has an update region left, then one more, before which Wine hands the thread's
+    // painting to the X server (it does so whenever the thread goes idle).
+    int Painted() const {
+        if (target_.MainWindow() == nullptr) return kNotFound;
+        const bool ok = WaitFor(TimeoutArg(1, 5000), [&] {
+            HWND main = target_.MainWindow();
+            if (main == nullptr || !RoundTrip(main) || !RoundTrip(main)) return false;
+            if (GetUpdateRect(main, nullptr, FALSE)) return false;
+            for (HWND control : DirectChildren(main)) {
+                if (IsWindowVisible(control) && GetUpdateRect(control, nullptr, FALSE)) return false;
+            }
+            return RoundTrip(main);
+        });
+        return ok ? kFound : kNotFound;
+    }
+
+    static bool RoundTrip(HWND window) { return SendTimed(window, WM_NULL, 0, 0, nullptr); }
+
+    // What the window's thread does with the mouse: a pressed button holds the capture until the
+    // release, and the system's move loop (a drag by a free spot) holds it for the window.
+    int GuiState() const {
+        HWND main = Main();
+        if (main == nullptr) return kNotFound;
+        GUITHREADINFO info{};
+        info.cbSize = sizeof(info);
+        if (!GetGUIThreadInfo(GetWindowThreadProcessId(main, nullptr), &info)) return Fail("GetGUIThreadInfo failed");
+        const std::string capture = info.hwndCapture == nullptr ? "none"
+                                    : info.hwndCapture == main  ? "main"
+                                                                : Num(GetDlgCtrlID(info.hwndCapture));
+        PrintLine(Join({"capture", capture}));
+        PrintLine(Join({"moving", (info.flags & GUI_INMOVESIZE) != 0 ? "1" : "0"}));
+        return kFound;
     }
 
     int Pixel() const {

@@ -1,5 +1,8 @@
 #include "target.h"
 
+// The program's own control ids: the main window is the one that holds the installer list.
+#include "../../../resources/resource.h"
+
 #include <tlhelp32.h>
 
 #include <algorithm>
@@ -82,7 +85,7 @@ UniqueHandle Target::OpenRunningProcess(DWORD access) const {
 
 HWND Target::MainWindow() const {
     for (HWND window : TopLevelWindows()) {
-        if (GetDlgItem(window, 1061) != nullptr) return window;
+        if (GetDlgItem(window, IDC_LIST_INSTALLS) != nullptr) return window;
     }
     return nullptr;
 }
@@ -90,7 +93,7 @@ HWND Target::MainWindow() const {
 std::vector<HWND> Target::Boxes() const {
     std::vector<HWND> boxes;
     for (HWND window : TopLevelWindows()) {
-        if (GetDlgItem(window, 1061) != nullptr) continue;
+        if (GetDlgItem(window, IDC_LIST_INSTALLS) != nullptr) continue;
         if (ClassName(window) != L"#32770") continue;
         if (!IsWindowVisible(window)) continue;
         boxes.push_back(window);

@@ -24,7 +24,7 @@ public:
     bool IsTargetProcess(DWORD processId) const;
     std::vector<HWND> TopLevelWindows() const;
 
-    // The main window: a top-level window of the program that holds the installer list (1061).
+    // The main window: a top-level window of the program that holds the installer list.
     HWND MainWindow() const;
 
     // Every other top-level dialog of the program (message boxes, the About box).
