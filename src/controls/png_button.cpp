@@ -5,6 +5,8 @@
 #include <new>
 #include <vector>
 
+#include "framework/phase_trace.h"
+
 namespace {
 
 constexpr UINT_PTR kSubclassId = 0x504E47;  // "PNG"
@@ -123,6 +125,7 @@ void CPngButton::DrawItem(const DRAWITEMSTRUCT& request) noexcept {
     GetTextExtentPoint32W(dc, caption.data(), length, &extent);
     m_rcText.top += ((m_rcText.bottom - m_rcText.top) - extent.cy) / 2;
     DrawTextW(dc, caption.data(), length, &m_rcText, kCaptionFormat);
+    framework::MarkPhase("button drawn", static_cast<int>(request.CtlID));
 }
 
 LRESULT CALLBACK CPngButton::SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
@@ -180,6 +183,7 @@ void CPngButton::OnMouseMove() noexcept {
 }
 
 void CPngButton::OnMouseHover() noexcept {
+    framework::MarkPhase("hover");
     m_bHover = TRUE;
     SetTextColor(kWhite);
     Invalidate();

@@ -2,6 +2,7 @@
 
 #include "config/process_objects.h"
 #include "controls/image.h"
+#include "framework/phase_trace.h"
 #include "resource.h"
 #include "tasks/dot_labels.h"
 #include "window/orvane_dlg.h"
@@ -49,6 +50,7 @@ std::wstring WidePath(const std::wstring& folder, const char* stem, const char* 
 }  // namespace
 
 BOOL COrvaneDlg::OnInitDialog() noexcept {
+    framework::MarkPhase("dialog created");
     framework::Dialog::OnInitDialog();
     // A dialog has no icon of its own; the taskbar and Alt+Tab show this one.
     SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon.Get()));
@@ -59,16 +61,22 @@ BOOL COrvaneDlg::OnInitDialog() noexcept {
 
     const ControlRect& window = kMainWindowRect;
     MoveWindow(Handle(), window.x, window.y, window.width, window.height, TRUE);
+    framework::MarkPhase("controls placed");
 
     m_brBackground = controls::MakePatternBrushFromFile((g_imageFolder + L"menu.png").c_str());
+    framework::MarkPhase("background brush made");
 
     ApplyFontsAndTexts();
+    framework::MarkPhase("fonts and texts set");
     SetButtonImages();
+    framework::MarkPhase("button images set");
     g_pMainDlg = this;
 
     m_imageList.Reset(ImageList_Create(32, 32, ILC_COLOR32, 10, 10));
     FillImageList();
+    framework::MarkPhase("list icons loaded");
     PrepareLists();
+    framework::MarkPhase("lists prepared");
     return TRUE;
 }
 
