@@ -67,6 +67,10 @@ BOOL COrvaneApp::InitInstance()
     framework::MarkPhase("GDI+ started");
 
     LocateProgramFolders();
+#ifdef SETUP_HAS_MAIN_WINDOW
+    SkinImages skin;
+    skin.StartLoading(g_imageFolder);
+#endif
     const std::string configPath = g_programFolder + "conf.xml";
     const std::string languageFolder = g_programFolder + "Language";
     const std::string uiConfigPath = g_programFolder + "Language\\UICfg.xml";
@@ -78,7 +82,7 @@ BOOL COrvaneApp::InitInstance()
     framework::MarkPhase("interface texts read");
 
 #ifdef SETUP_HAS_MAIN_WINDOW
-    COrvaneDlg mainWindow(nullptr);
+    COrvaneDlg mainWindow(nullptr, skin);
     mainWindow.DoModal();
 #endif
     return FALSE;

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <new>
+#include <utility>
 #include <vector>
 
 #include "framework/phase_trace.h"
@@ -19,12 +20,12 @@ constexpr UINT kCaptionFormat = 0x0B;
 
 enum : LPARAM { kStateLeft = 0, kStateHover = 1, kStatePressed = 2 };
 
-std::unique_ptr<controls::Bitmap> LoadState(const wchar_t* path) noexcept {
+controls::SharedBitmap LoadState(const wchar_t* path) noexcept {
     // An object that can't be allocated leaves the slot empty, which draws nothing, like a
     // file that failed to load.
     std::unique_ptr<controls::Bitmap> image(new (std::nothrow) controls::Bitmap());
-    if (image) *image = controls::Bitmap::FromFile(path);
-    return image;
+    if (image) *image = controls::Bitmap::DecodeFile(path);
+    return controls::SharedBitmap(std::move(image));
 }
 
 }  // namespace
@@ -65,12 +66,21 @@ BOOL CPngButton::ReleaseImages() noexcept {
 void CPngButton::SetImages(HWND hNotifyWnd, UINT nNotifyId, const wchar_t* normalPath, const wchar_t* hoverPath,
                            const wchar_t* pressedPath) noexcept {
     ReleaseImages();
+    controls::SharedBitmap normal = LoadState(normalPath);
+    controls::SharedBitmap hover = LoadState(hoverPath);
+    controls::SharedBitmap pressed = LoadState(pressedPath ? pressedPath : normalPath);
+    SetImages(hNotifyWnd, nNotifyId, std::move(normal), std::move(hover), std::move(pressed));
+}
+
+void CPngButton::SetImages(HWND hNotifyWnd, UINT nNotifyId, controls::SharedBitmap normal,
+                           controls::SharedBitmap hover, controls::SharedBitmap pressed) noexcept {
+    ReleaseImages();
     m_hNotifyWnd = hNotifyWnd;
     m_nNotifyId = nNotifyId;
 
-    m_pNormalImage = LoadState(normalPath);
-    m_pHoverImage = LoadState(hoverPath);
-    m_pPressedImage = LoadState(pressedPath ? pressedPath : normalPath);
+    m_pNormalImage = std::move(normal);
+    m_pHoverImage = std::move(hover);
+    m_pPressedImage = std::move(pressed);
 
     m_nImageWidth = m_pNormalImage ? static_cast<int>(m_pNormalImage->GetWidth()) : 0;
     m_nImageHeight = m_pNormalImage ? static_cast<int>(m_pNormalImage->GetHeight()) : 0;

@@ -7,6 +7,12 @@
 #include "controls/image.h"
 #include "framework/control.h"
 
+namespace controls {
+// A decoded image that several buttons may show (the window's buttons of one size share their
+// three files); it lives as long as the last button that shows it.
+using SharedBitmap = std::shared_ptr<const Bitmap>;
+}  // namespace controls
+
 // Posted to the notify window with wParam = notify id and lParam 0 (mouse left),
 // 1 (mouse rests over the button) or 2 (left button went down on it). Part of the button's
 // interface whoever listens: the main window asks for it but leaves it to default processing.
@@ -28,6 +34,10 @@ public:
     // the first set-up whose normal image loads, gives the button that image's size.
     void SetImages(HWND hNotifyWnd, UINT nNotifyId, const wchar_t* normalPath, const wchar_t* hoverPath,
                    const wchar_t* pressedPath) noexcept;
+    // The same with the three images already decoded (Bitmap::DecodeFile); an empty
+    // pointer stands for an image object that could not be allocated.
+    void SetImages(HWND hNotifyWnd, UINT nNotifyId, controls::SharedBitmap normal, controls::SharedBitmap hover,
+                   controls::SharedBitmap pressed) noexcept;
     // Caption colour from now on; repaints the button.
     BOOL SetTextColor(COLORREF color) noexcept;
     BOOL ReleaseImages() noexcept;
@@ -60,9 +70,9 @@ private:
     BOOL m_bHover = FALSE;
     int m_nImageWidth = 0;
     int m_nImageHeight = 0;
-    std::unique_ptr<controls::Bitmap> m_pNormalImage;
-    std::unique_ptr<controls::Bitmap> m_pHoverImage;
-    std::unique_ptr<controls::Bitmap> m_pPressedImage;
+    controls::SharedBitmap m_pNormalImage;
+    controls::SharedBitmap m_pHoverImage;
+    controls::SharedBitmap m_pPressedImage;
     RECT m_rcWindow{};
     RECT m_rcImage{};
     UINT m_nNotifyId = 0;

@@ -7,7 +7,8 @@
 
 COrvaneDlg* g_pMainDlg = nullptr;
 
-COrvaneDlg::COrvaneDlg(HWND parent) noexcept : framework::Dialog(IDD_ORVANE_DIALOG, parent) {
+COrvaneDlg::COrvaneDlg(HWND parent, SkinImages& skin) noexcept
+    : framework::Dialog(IDD_ORVANE_DIALOG, parent), m_skin(skin) {
     // An owned copy at the standard icon size (not the shared one), so the member may destroy it.
     m_hIcon.Reset(static_cast<HICON>(
         LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE)));

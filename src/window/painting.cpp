@@ -31,8 +31,9 @@ void COrvaneDlg::OnPaint() noexcept {
     platform::PaintScope paint(Handle());
     framework::MarkPhase("background erased");
     if (!g_productConfig.uiShowIcon) return;
-    const controls::Image menu = controls::Image::FromFile((g_imageFolder + L"menu.png").c_str());
-    const controls::Image logo = controls::Image::FromFile((g_imageFolder + L"logo.png").c_str());
+    // Decoded once; the skin on the medium does not change while the window is open.
+    const controls::Image& menu = m_skin.Background();
+    const controls::Image& logo = m_skin.Logo();
     const int logoWidth = static_cast<int>(logo.GetWidth());
     const int logoHeight = static_cast<int>(logo.GetHeight());
     // The logo placeholder is never shown; its corner is where the logo goes.
