@@ -68,6 +68,7 @@ BOOL COrvaneApp::InitInstance()
 
     LocateProgramFolders();
 #ifdef SETUP_HAS_MAIN_WINDOW
+    // Decoded on a worker while the configuration is read and the window is made.
     SkinImages skin;
     skin.StartLoading(g_imageFolder);
 #endif

@@ -127,7 +127,7 @@ void COrvaneDlg::SetButtonImages() noexcept {
 }
 
 void COrvaneDlg::FillImageList() noexcept {
-    // Made and filled with the six list icons, in their fixed order, with the skin.
+    // Made and filled with the six list icons, in their fixed order, while the window was made.
     m_imageList = m_skin.TakeListIcons();
 }
 

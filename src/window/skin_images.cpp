@@ -36,13 +36,26 @@ controls::SharedBitmap LoadButtonImage(const std::wstring& path) noexcept {
 
 }  // namespace
 
+SkinImages::~SkinImages() {
+    // The worker writes into this object until it ends.
+    if (worker_) WaitForSingleObject(worker_.Get(), INFINITE);
+}
+
 void SkinImages::StartLoading(const std::wstring& imageFolder) noexcept {
     folder_ = imageFolder;
-    Load();
+    backgroundLoaded_.Reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    worker_.Reset(CreateThread(nullptr, 0, &SkinImages::LoadOnWorker, this, 0, nullptr));
+    if (!worker_) Load();
+}
+
+DWORD WINAPI SkinImages::LoadOnWorker(LPVOID skin) noexcept {
+    static_cast<SkinImages*>(skin)->Load();
+    return 0;
 }
 
 void SkinImages::Load() noexcept {
     LoadBackground();
+    if (backgroundLoaded_) SetEvent(backgroundLoaded_.Get());
     LoadButtons();
     LoadListIcons();
     framework::MarkPhase("skin loaded");
@@ -77,11 +90,25 @@ void SkinImages::LoadListIcons() noexcept {
     }
 }
 
+void SkinImages::WaitForBackground() noexcept {
+    if (backgroundLoaded_) {
+        WaitForSingleObject(backgroundLoaded_.Get(), INFINITE);
+    } else {
+        WaitForAll();
+    }
+}
+
+void SkinImages::WaitForAll() noexcept {
+    if (worker_) WaitForSingleObject(worker_.Get(), INFINITE);
+}
+
 controls::UniqueBitmap SkinImages::TakeBackgroundBitmap() noexcept {
+    WaitForBackground();
     return std::move(backgroundBitmap_);
 }
 
 const controls::Image& SkinImages::Background() noexcept {
+    WaitForBackground();
     return background_;
 }
 
@@ -91,9 +118,11 @@ const controls::Image& SkinImages::Logo() noexcept {
 }
 
 SkinImages::ButtonImages SkinImages::ButtonImagesOf(ButtonSkin skin) noexcept {
+    WaitForAll();
     return buttons_[static_cast<std::size_t>(skin)];
 }
 
 platform::UniqueImageList SkinImages::TakeListIcons() noexcept {
+    WaitForAll();
     return std::move(listIcons_);
 }

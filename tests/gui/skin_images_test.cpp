@@ -103,6 +103,7 @@ TEST_F(SkinImagesTest, TheLogoIsReadOnlyWhenAskedFor) {
     SkinImages skin;
     skin.StartLoading(Folder());
     EXPECT_FALSE(skin.Background().IsLoaded());
+    skin.TakeListIcons();  // the loading has ended
     // Put only now: a logo decoded with the rest would be missing.
     Put("logo.png", "button_large.png");
     EXPECT_EQ(skin.Logo().GetWidth(), 60u);
