@@ -10,7 +10,6 @@
 
 namespace {
 
-constexpr UINT_PTR kSubclassId = 0x504E47;  // "PNG"
 constexpr COLORREF kWhite = 0xFFFFFF;
 constexpr COLORREF kBlack = 0x000000;
 constexpr DWORD kHoverTimeMs = 1;
@@ -38,21 +37,28 @@ CPngButton::~CPngButton() {
 bool CPngButton::Attach(HWND window) noexcept {
     Detach();
     if (!window || !framework::Control::Attach(window)) return false;
-    subclassed_ = SetWindowSubclass(window, &CPngButton::SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
-    if (!subclassed_) {
+    // Subclassed through the window procedure itself, with the object in the button's user data
+    // (which the button class leaves to its owner): comctl32's SetWindowSubclass looks its data up
+    // in a window property at every message, and Wine answers each such lookup in its server.
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    buttonProc_ = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CPngButton::WindowProc)));
+    if (!buttonProc_) {
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
         framework::Control::Attach(nullptr);
         return false;
     }
-    framework::RegisterOwnerDrawn(window, this);
     return true;
 }
 
 void CPngButton::Detach() noexcept {
     const HWND window = Handle();
     if (!window) return;
-    framework::UnregisterOwnerDrawn(window);
-    if (subclassed_) RemoveWindowSubclass(window, &CPngButton::SubclassProc, kSubclassId);
-    subclassed_ = false;
+    if (buttonProc_) {
+        SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(buttonProc_));
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+    }
+    buttonProc_ = nullptr;
     framework::Control::Attach(nullptr);
 }
 
@@ -138,10 +144,10 @@ void CPngButton::DrawItem(const DRAWITEMSTRUCT& request) noexcept {
     framework::MarkPhase("button drawn", static_cast<int>(request.CtlID));
 }
 
-LRESULT CALLBACK CPngButton::SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                          DWORD_PTR refData) noexcept {
-    auto* button = reinterpret_cast<CPngButton*>(refData);
-    if (!button || button->Handle() != window) return DefSubclassProc(window, message, wParam, lParam);
+LRESULT CALLBACK CPngButton::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+    auto* button = reinterpret_cast<CPngButton*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    // Only while attached: Detach gives the window its own procedure back.
+    if (!button || button->Handle() != window) return ::DefWindowProcW(window, message, wParam, lParam);
     return button->HandleMessage(message, wParam, lParam);
 }
 
@@ -164,10 +170,14 @@ LRESULT CPngButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) no
         case WM_MOUSELEAVE:
             OnMouseLeave();
             break;
+        case framework::kReflectedDrawItem:
+            DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+            return TRUE;
         case WM_NCDESTROY: {
             const HWND window = Handle();
+            const WNDPROC buttonProc = buttonProc_;
             Detach();
-            return DefSubclassProc(window, message, wParam, lParam);
+            return CallWindowProcW(buttonProc, window, message, wParam, lParam);
         }
         default:
             break;
@@ -179,7 +189,7 @@ LRESULT CPngButton::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) no
     // The platform button answers a double click with BN_DOUBLECLICKED; as a second press it
     // gives a second BN_CLICKED instead, so a quick double click counts as two clicks.
     if (message == WM_LBUTTONDBLCLK) message = WM_LBUTTONDOWN;
-    return DefSubclassProc(Handle(), message, wParam, lParam);
+    return CallWindowProcW(buttonProc_, Handle(), message, wParam, lParam);
 }
 
 void CPngButton::OnMouseMove() noexcept {

@@ -22,12 +22,12 @@ constexpr UINT WM_PNGBUTTON_STATE = WM_USER + 8;
 // button of a dialog template by subclassing; clicks stay the platform button's own, so the
 // parent gets the ordinary BN_CLICKED. It sizes itself to its normal image and draws its
 // caption centred over the image, in a colour that follows the mouse.
-class CPngButton : public framework::Control, public framework::OwnerDrawn {
+class CPngButton : public framework::Control {
 public:
     CPngButton() noexcept = default;
     ~CPngButton() override;
 
-    // Subclasses the button window and registers for the dialog's reflected WM_DRAWITEM.
+    // Subclasses the button window; the dialog's reflected WM_DRAWITEM then reaches DrawItem.
     bool Attach(HWND window) noexcept override;
 
     // Loads the three state images (a null pressedPath loads the normal file again) and, on
@@ -42,7 +42,7 @@ public:
     BOOL SetTextColor(COLORREF color) noexcept;
     BOOL ReleaseImages() noexcept;
 
-    void DrawItem(const DRAWITEMSTRUCT& request) noexcept override;
+    void DrawItem(const DRAWITEMSTRUCT& request) noexcept;
 
     int ImageWidth() const noexcept { return m_nImageWidth; }
     int ImageHeight() const noexcept { return m_nImageHeight; }
@@ -50,8 +50,7 @@ public:
     bool IsHover() const noexcept { return m_bHover != FALSE; }
 
 private:
-    static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR subclassId,
-                                         DWORD_PTR refData) noexcept;
+    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept;
     // The platform button's own processing, with a double click handed on as a second press.
     LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) noexcept;
@@ -80,5 +79,5 @@ private:
     bool m_bTextColorSet = false;
     RECT m_rcText{};
 
-    bool subclassed_ = false;
+    WNDPROC buttonProc_ = nullptr;  // the platform button's window procedure, while subclassed
 };

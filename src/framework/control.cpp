@@ -2,25 +2,11 @@
 
 namespace framework {
 
-namespace {
-// The object behind a window is found through a window property: no table of windows.
-constexpr wchar_t kOwnerDrawnProperty[] = L"Setup.OwnerDrawn";
-}  // namespace
-
-void RegisterOwnerDrawn(HWND window, OwnerDrawn* target) noexcept {
-    if (window) SetPropW(window, kOwnerDrawnProperty, target);
-}
-
-void UnregisterOwnerDrawn(HWND window) noexcept {
-    if (window) RemovePropW(window, kOwnerDrawnProperty);
-}
-
 bool ReflectDrawItem(const DRAWITEMSTRUCT& request) noexcept {
     if (request.CtlType != ODT_BUTTON || !request.hwndItem) return false;
-    auto* target = static_cast<OwnerDrawn*>(GetPropW(request.hwndItem, kOwnerDrawnProperty));
-    if (!target) return false;
-    target->DrawItem(request);
-    return true;
+    // A message rather than a lookup of the object behind the window: the control's own window
+    // procedure knows it, and a window property would be one more request to Wine's server.
+    return SendMessageW(request.hwndItem, kReflectedDrawItem, 0, reinterpret_cast<LPARAM>(&request)) != 0;
 }
 
 }  // namespace framework

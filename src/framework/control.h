@@ -34,17 +34,13 @@ private:
     HWND window_ = nullptr;
 };
 
-// Owner-drawn controls receive their WM_DRAWITEM back from the dialog (message reflection).
-class OwnerDrawn {
-public:
-    virtual ~OwnerDrawn() = default;
-    virtual void DrawItem(const DRAWITEMSTRUCT& request) noexcept = 0;
-};
+// Owner-drawn controls receive their WM_DRAWITEM back from the dialog (message reflection): the
+// dialog calls ReflectDrawItem for every WM_DRAWITEM it receives, which sends the request to the
+// control it is about as kReflectedDrawItem (lParam: the DRAWITEMSTRUCT). A control that draws
+// itself answers TRUE.
+constexpr UINT kReflectedDrawItem = WM_APP + WM_DRAWITEM;
 
-// Registers `target` for the reflected draw requests of `window`; the dialog calls
-// ReflectDrawItem for every WM_DRAWITEM it receives. Returns false when nothing is registered.
-void RegisterOwnerDrawn(HWND window, OwnerDrawn* target) noexcept;
-void UnregisterOwnerDrawn(HWND window) noexcept;
+// False when the control does not draw itself.
 bool ReflectDrawItem(const DRAWITEMSTRUCT& request) noexcept;
 
 }  // namespace framework
