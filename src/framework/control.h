@@ -24,7 +24,8 @@ public:
     void SetFont(HFONT font, bool redraw = true) const noexcept {
         SendMessageW(window_, WM_SETFONT, reinterpret_cast<WPARAM>(font), redraw);
     }
-    void Show(bool show) const noexcept { ShowWindow(window_, show ? SW_SHOW : SW_HIDE); }
+    // ShowWindow with SW_SHOW or SW_HIDE, in effect.
+    void Show(bool show) const noexcept;
     void Enable(bool enable) const noexcept { EnableWindow(window_, enable); }
     void Move(int x, int y, int width, int height, bool repaint = true) const noexcept {
         MoveWindow(window_, x, y, width, height, repaint);
