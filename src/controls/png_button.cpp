@@ -211,6 +211,7 @@ void CPngButton::OnMouseHover() noexcept {
 }
 
 void CPngButton::OnLButtonDown() noexcept {
+    framework::MarkPhase("pressed");
     Invalidate();
     SetTextColor(kWhite);
     PostState(kStatePressed);

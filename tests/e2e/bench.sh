@@ -67,7 +67,7 @@ check_goal() {  # what, value, goal, [stretch goal], [unit]
 # each run, in the order of those medians, with the step from the one before. Clicks (closing
 # the window) come after the start-up.
 startup_phases() {  # phases file
-    awk -F'\t' '/^run / { ++run; next } run > 1 && $2 !~ /^(click|hover)/ && !(($2, run) in seen) { seen[$2, run] = 1; print $2 "\t" $1 }' "$1" \
+    awk -F'\t' '/^run / { ++run; next } run > 1 && $2 !~ /^(click|hover|pressed)/ && !(($2, run) in seen) { seen[$2, run] = 1; print $2 "\t" $1 }' "$1" \
         | sort -t$'\t' -k1,1 -k2,2n \
         | awk -F'\t' '{ v[$1, ++n[$1]] = $2 }
               END { for (p in n) { m = int((n[p] + 1) / 2); print v[p, m] "\t" p "\t" n[p] } }' \
@@ -103,9 +103,9 @@ check_eq "every start ended in a painted window" 0 "$start_failures"
 check_goal "start-up ratio" "$ratio" "$START_RATIO_GOAL" "$START_RATIO_STRETCH"
 
 # ---------------------------------------------------------------- 2. paint after a hover and a page switch
-# Per hover or click of the trace build, from its "hover" or "click" mark to the next one: for a
-# click the handler (to "page shown"), the window's own paint (background and logo) and the last
-# mark; for a hover the first button drawn after it.
+# Per hover or click of the trace build, from its "hover" or "click" mark to the next hover,
+# press or click: for a click the handler (to "page shown"), the window's own paint (background
+# and logo) and the last mark; for a hover the first button drawn after it.
 interaction_phases() {  # phases file
     awk -F'\t' '
         function flush_paint() { if (paintStart) { painted += paintEnd - paintStart; paintStart = 0 } }
@@ -115,7 +115,7 @@ interaction_phases() {  # phases file
             if (kind == "hover" && drawn) { hovers++; hoverDrawn += drawn - start }
             kind = ""
         }
-        /^run / { finish(); next }
+        /^run / || $2 == "pressed" { finish(); next }
         $2 ~ /^(click|hover)/ {
             finish(); kind = ($2 ~ /^hover/ ? "hover" : "click")
             start = $1; end = $1; shown = $1; painted = 0; drawn = 0; next

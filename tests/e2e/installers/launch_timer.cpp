@@ -165,10 +165,11 @@ std::vector<DWORD> CaptureScreen(const RECT& rect) {
     return pixels;
 }
 
-// Polls until `done` holds and the window has nothing left to paint; then once more after a
-// message sent to the window has been answered: a paint under way has already validated its
-// region, and the sent message is only handled once the window's thread is back in its message
-// loop. Milliseconds on `clock`, or negative after kStepTimeoutMs.
+// Polls until `done` holds and the window has nothing left to paint, then sends the window a
+// message: a paint under way has already validated its region, and the sent message is only
+// handled once the window's thread is back in its message loop. The time is taken when the
+// answer comes, and counts when `done` and nothing to paint still hold after it. Milliseconds
+// on `clock`, or negative after kStepTimeoutMs.
 template <typename Done>
 double WaitUntilPainted(HWND window, const Stopwatch& clock, Done done) {
     const ULONGLONG deadline = GetTickCount64() + kStepTimeoutMs;
@@ -176,7 +177,8 @@ double WaitUntilPainted(HWND window, const Stopwatch& clock, Done done) {
         if (done() && IsPainted(window)) {
             DWORD_PTR answer = 0;
             SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, kStepTimeoutMs, &answer);
-            if (done() && IsPainted(window)) return clock.Ms();
+            const double idleAt = clock.Ms();
+            if (done() && IsPainted(window)) return idleAt;
         }
         Sleep(kPollMs);
     }
