@@ -10,6 +10,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "config/product_config.h"
 #include "controls/png_button.h"
@@ -210,6 +211,8 @@ private:
 
     // The skin images and list icons, decoded once while start-up goes on.
     SkinImages& m_skin;
+    // The controls stacked above m_listInstalls, nearest first; found at its first paint.
+    std::vector<HWND> m_siblingsAboveInstallList;
 };
 
 // The one main window; null until its OnInitDialog publishes it, null again once it is gone.
