@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "config/process_objects.h"
+#include "framework/phase_trace.h"
 
 #if __has_include("window/orvane_dlg.h")
 #include "window/orvane_dlg.h"
@@ -55,24 +56,34 @@ void LocateProgramFolders()
 
 BOOL COrvaneApp::InitInstance()
 {
+    framework::MarkPhase("static objects made");
     INITCOMMONCONTROLSEX controls{};
     controls.dwSize = sizeof(controls);
     controls.dwICC = ICC_WIN95_CLASSES;
     InitCommonControlsEx(&controls);
+    framework::MarkPhase("common controls ready");
 
     m_gdiplus.emplace();
+    framework::MarkPhase("GDI+ started");
 
     LocateProgramFolders();
+#ifdef SETUP_HAS_MAIN_WINDOW
+    // Decoded on a worker while the configuration is read and the window is made.
+    SkinImages skin;
+    skin.StartLoading(g_imageFolder);
+#endif
     const std::string configPath = g_programFolder + "conf.xml";
     const std::string languageFolder = g_programFolder + "Language";
     const std::string uiConfigPath = g_programFolder + "Language\\UICfg.xml";
 
     // The configuration first: its "testLanguage" then governs the interface texts too.
     LoadProductConfig(g_languageState.wLanguage, languageFolder, configPath, g_productConfig, g_languageState);
+    framework::MarkPhase("configuration read");
     LoadUiTextTable(g_languageState.wLanguage, languageFolder, g_uiTextTable, uiConfigPath, g_languageState);
+    framework::MarkPhase("interface texts read");
 
 #ifdef SETUP_HAS_MAIN_WINDOW
-    COrvaneDlg mainWindow(nullptr);
+    COrvaneDlg mainWindow(nullptr, skin);
     mainWindow.DoModal();
 #endif
     return FALSE;

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "framework/phase_trace.h"
+
 // Setup runs elevated from removable media and download folders, where anyone may have put
 // a DLL beside it. Only KnownDLLs are bound at load time; everything else is delay-loaded,
 // and this runs before any constructor of ours, so that every later load, ours or one made
@@ -30,6 +32,7 @@ void PreloadFromSystem32(const wchar_t* name)
 
 [[gnu::constructor(101)]] void RestrictDllSearchToSystem32()
 {
+    framework::MarkPhase("our code runs");
     // Looked up, not imported: Windows 7 without its 2011 loader update lacks the call, and
     // a missing import would stop the program before it starts.
     const HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
@@ -44,6 +47,7 @@ void PreloadFromSystem32(const wchar_t* name)
     for (const wchar_t* name : kLazySystemDlls) {
         PreloadFromSystem32(name);
     }
+    framework::MarkPhase("system DLLs preloaded");
 }
 
 }  // namespace

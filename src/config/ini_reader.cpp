@@ -162,3 +162,27 @@ std::string ReadIniValue(const std::string& path, std::string_view section, std:
     ForEachIniLine(path, [&](std::string_view line, std::size_t) { return lookup.Feed(line); });
     return lookup.TakeValue();
 }
+
+std::vector<std::string> ReadIniValues(const std::string& path, std::string_view section,
+                                       const std::vector<std::string>& keys) {
+    // One lookup per key, each fed the lines it would have read by itself, until all are done.
+    std::vector<IniLookup> lookups;
+    lookups.reserve(keys.size());
+    for (const std::string& key : keys) lookups.emplace_back(section, key);
+    std::vector<bool> done(keys.size(), false);
+    std::size_t pending = keys.size();
+    if (pending > 0) {
+        ForEachIniLine(path, [&](std::string_view line, std::size_t) {
+            for (std::size_t i = 0; i < lookups.size(); ++i) {
+                if (done[i] || lookups[i].Feed(line)) continue;
+                done[i] = true;
+                --pending;
+            }
+            return pending > 0;
+        });
+    }
+    std::vector<std::string> values;
+    values.reserve(keys.size());
+    for (IniLookup& lookup : lookups) values.push_back(lookup.TakeValue());
+    return values;
+}

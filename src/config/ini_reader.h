@@ -4,6 +4,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // Reads one value of an INI file byte for byte, with the lookup rules of
 // GetPrivateProfileStringA: section and key names compared without regard to ASCII case
@@ -24,6 +25,12 @@ std::string FindIniValue(std::string_view text, std::string_view section, std::s
 
 // The same, read from a file (narrow path); "" when the file cannot be read.
 std::string ReadIniValue(const std::string& path, std::string_view section, std::string_view key);
+
+// The values of several keys of one section, in the order of `keys`, each what ReadIniValue
+// gives for it, from one reading of the file: start-up looks some fifty texts up in one language
+// file, which per key costs an open and a read each, on a slow medium too.
+std::vector<std::string> ReadIniValues(const std::string& path, std::string_view section,
+                                       const std::vector<std::string>& keys);
 
 // The pieces below are the lookup's own steps, for tools that inspect a whole file.
 

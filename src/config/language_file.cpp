@@ -43,13 +43,36 @@ std::string SelectLanguageFile(std::uint16_t languageId, const std::string& lang
     return platform::FileExists(path) ? path : std::string();
 }
 
+namespace {
+
+std::wstring IniText(const std::string& value) {
+    std::wstring text = Utf8ToWide(value.c_str());
+    if (text.size() > kIniTextUnits - 1) text.resize(kIniTextUnits - 1);
+    return text;
+}
+
+}  // namespace
+
 bool ReadIniText(const std::string& languageFile, const std::string& key, wchar_t (&destination)[kIniTextUnits]) {
     if (key.empty()) return false;
-    const std::string value = ReadIniValue(languageFile, kLanguageSection, key);
-    const std::wstring text = Utf8ToWide(value.c_str());
+    StoreIniText(IniText(ReadIniValue(languageFile, kLanguageSection, key)), destination);
+    return true;
+}
+
+std::vector<std::optional<std::wstring>> ReadIniTexts(const std::string& languageFile,
+                                                      const std::vector<std::string>& keys) {
+    const std::vector<std::string> values = ReadIniValues(languageFile, kLanguageSection, keys);
+    std::vector<std::optional<std::wstring>> texts;
+    texts.reserve(keys.size());
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        texts.push_back(keys[i].empty() ? std::nullopt : std::optional<std::wstring>(IniText(values[i])));
+    }
+    return texts;
+}
+
+void StoreIniText(const std::wstring& text, wchar_t (&destination)[kIniTextUnits]) {
     std::wmemset(destination, L'\0', kIniTextUnits);
     std::wmemcpy(destination, text.c_str(), std::min(text.size(), kIniTextUnits - 1));
-    return true;
 }
 
 std::wstring Utf8ToWide(const char* text) { return platform::MultiByteToWide(text, platform::kUtf8CodePage); }

@@ -2,7 +2,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "config/language_state.h"
 
@@ -26,6 +28,15 @@ std::string SelectLanguageFile(std::uint16_t languageId, const std::string& lang
 // `destination` (cleared first). A missing file, section or key gives the empty text.
 // False, with the destination untouched, only when the key is empty.
 bool ReadIniText(const std::string& languageFile, const std::string& key, wchar_t (&destination)[kIniTextUnits]);
+
+// The texts of several keys from one reading of the language file, in the order of `keys`: for
+// each, what ReadIniText puts into its destination (at most kIniTextUnits - 1 units), or nothing
+// for an empty key, for which ReadIniText leaves the destination as it is.
+std::vector<std::optional<std::wstring>> ReadIniTexts(const std::string& languageFile,
+                                                      const std::vector<std::string>& keys);
+
+// Puts a text from ReadIniTexts into a destination as ReadIniText does.
+void StoreIniText(const std::wstring& text, wchar_t (&destination)[kIniTextUnits]);
 
 // UTF-8 to wide text; invalid sequences become U+FFFD.
 std::wstring Utf8ToWide(const char* text);

@@ -2,6 +2,10 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "config/language_file.h"
 #include "config/xml_document.h"
@@ -107,15 +111,12 @@ std::size_t ParseItemList(const tinyxml2::XMLElement* list, ConfigItemList& item
 }
 
 void ResolveItemTexts(const std::string& languageFile, ConfigItemList& items) {
-    wchar_t text[kIniTextUnits] = {};
-    for (const auto& item : items) {
-        if (item->strId && !item->strId->empty()) {
-            ReadIniText(languageFile, *item->strId, text);
-        } else {
-            text[0] = L'\0';
-        }
-        item->text = std::wstring(text);
-    }
+    // One reading of the language file for all items (ReadIniText would read it per item).
+    std::vector<std::string> keys;
+    keys.reserve(items.size());
+    for (const auto& item : items) keys.push_back(item->strId ? *item->strId : std::string());
+    std::vector<std::optional<std::wstring>> texts = ReadIniTexts(languageFile, keys);
+    for (std::size_t i = 0; i < items.size(); ++i) items[i]->text = texts[i] ? std::move(*texts[i]) : std::wstring();
 }
 
 std::string FormatDebugText(const LanguageState& languageState) {

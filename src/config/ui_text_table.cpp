@@ -1,6 +1,9 @@
 #include "config/ui_text_table.h"
 
 #include <algorithm>
+#include <optional>
+#include <string>
+#include <vector>
 
 #include "config/language_file.h"
 #include "config/xml_document.h"
@@ -56,9 +59,13 @@ int ReadUiEntries(const tinyxml2::XMLDocument& document, std::vector<UiEntry>& e
 
 void FillUiTextTable(const std::vector<UiEntry>& entries, const std::string& languageFile, UiTextTable& table) {
     const int count = static_cast<int>(std::min<std::size_t>(entries.size(), kUiEntryCount));
+    // One reading of the language file for all entries (ReadIniText would read it per entry).
+    std::vector<std::string> keys;
+    for (int entry = 0; entry < count; ++entry) keys.push_back(entries[static_cast<std::size_t>(entry)].key);
+    const std::vector<std::optional<std::wstring>> texts = ReadIniTexts(languageFile, keys);
     for (int entry = 0; entry < count; ++entry) {
         UiTextSlot& slot = table[static_cast<std::size_t>(UiSlotOfEntry(entry))];
-        ReadIniText(languageFile, entries[static_cast<std::size_t>(entry)].key, slot.text);
+        if (const auto& text = texts[static_cast<std::size_t>(entry)]) StoreIniText(*text, slot.text);
         slot.number1 = entries[static_cast<std::size_t>(entry)].number1;
         slot.number2 = entries[static_cast<std::size_t>(entry)].number2;
     }

@@ -27,6 +27,11 @@ Gdiplus::GpGraphics* AsNative(GdiplusGraphics* graphics) noexcept {
     return reinterpret_cast<Gdiplus::GpGraphics*>(graphics);
 }
 
+// A Bitmap always holds a GDI+ bitmap (GdipCreateBitmapFromFile or a copy of one).
+Gdiplus::GpBitmap* AsNativeBitmap(const Bitmap& bitmap) noexcept {
+    return static_cast<Gdiplus::GpBitmap*>(AsNative(bitmap.Native()));
+}
+
 ULONG_PTR StartGdiplus() noexcept {
     Gdiplus::GdiplusStartupInput input;  // version 1, no debug callback, own background thread
     ULONG_PTR token = 0;
@@ -83,6 +88,23 @@ Bitmap Bitmap::FromFile(const wchar_t* path) noexcept {
         return Bitmap();
     }
     return Bitmap(FromNative(bitmap));
+}
+
+Bitmap Bitmap::DecodeFile(const wchar_t* path) noexcept {
+    Bitmap decoded = FromFile(path);
+    if (!decoded.IsLoaded()) return decoded;
+    // The same pixel format: a premultiplied copy would draw faster under Wine, but blends scaled
+    // draws in another order and differs from the file's pixels by one here and there. Wine's
+    // copy of a 1-bit image loses its pixels, so indexed images are not copied.
+    Gdiplus::PixelFormat format = 0;
+    Gdiplus::GpBitmap* copy = nullptr;
+    if (gp::GdipGetImagePixelFormat(AsNativeBitmap(decoded), &format) != Gdiplus::Ok || (format & PixelFormatIndexed) ||
+        gp::GdipCloneBitmapAreaI(0, 0, static_cast<INT>(decoded.GetWidth()), static_cast<INT>(decoded.GetHeight()),
+                                 format, AsNativeBitmap(decoded), &copy) != Gdiplus::Ok) {
+        if (copy) gp::GdipDisposeImage(copy);
+        return decoded;
+    }
+    return Bitmap(FromNative(copy));
 }
 
 Graphics::Graphics(HDC dc) noexcept {
@@ -237,8 +259,19 @@ HRESULT CImage::Load(const wchar_t* path) noexcept {
     const Gdiplus::GpStatus status = gp::GdipCreateBitmapFromFile(path, &decoded);
     const UniqueGpBitmap source(decoded);
     if (status != Gdiplus::Ok || !source) return E_FAIL;
+    return Convert(source.Get());
+}
+
+HRESULT CImage::Load(const Bitmap& decoded) noexcept {
+    Destroy();
+    if (!Converter().Start()) return E_FAIL;
+    if (!decoded.IsLoaded()) return E_FAIL;
+    return Convert(AsNativeBitmap(decoded));
+}
+
+HRESULT CImage::Convert(Gdiplus::GpBitmap* source) noexcept {
     ConvertedBitmap converted;
-    const HRESULT result = ConvertToDibSection(source.Get(), converted);
+    const HRESULT result = ConvertToDibSection(source, converted);
     if (FAILED(result)) return result;
     bitmap_ = std::move(converted.bitmap);
     width_ = converted.width;

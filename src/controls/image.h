@@ -14,6 +14,14 @@ namespace controls {
 struct GdiplusImage;
 struct GdiplusGraphics;
 
+}  // namespace controls
+
+namespace Gdiplus {
+class GpBitmap;
+}
+
+namespace controls {
+
 struct GdiplusShutdown {
     void operator()(ULONG_PTR token) const noexcept;
 };
@@ -63,6 +71,12 @@ public:
     Bitmap() noexcept = default;
     static Bitmap FromFile(const wchar_t* path) noexcept;
 
+    // FromFile, then copied into a bitmap of its own in memory, in the same pixel format: the copy
+    // makes GDI+ decode the whole file now, where Windows' GDI+ would otherwise decode it at the
+    // first draw, and lets the file go. Draws exactly like FromFile's bitmap. Indexed images, and
+    // a bitmap that can't be copied, are kept as decoded.
+    static Bitmap DecodeFile(const wchar_t* path) noexcept;
+
 private:
     using Image::Image;
 };
@@ -107,6 +121,9 @@ public:
 
     // S_OK, E_FAIL (not started, not decodable, no DIB section, bad palette) or E_OUTOFMEMORY.
     HRESULT Load(const wchar_t* path) noexcept;
+    // The same for a file already decoded by Bitmap::FromFile (E_FAIL when it failed to load), so
+    // that a file shown both as a bitmap and as an image object is decoded once.
+    HRESULT Load(const Bitmap& decoded) noexcept;
     // Hands the bitmap to the caller; the CImage is empty afterwards.
     HBITMAP Detach() noexcept;
 
@@ -118,6 +135,7 @@ public:
 
 private:
     void Destroy() noexcept;
+    HRESULT Convert(Gdiplus::GpBitmap* source) noexcept;
 
     UniqueBitmap bitmap_;
     int width_ = 0;

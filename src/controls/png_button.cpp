@@ -3,11 +3,13 @@
 #include <commctrl.h>
 
 #include <new>
+#include <utility>
 #include <vector>
+
+#include "framework/phase_trace.h"
 
 namespace {
 
-constexpr UINT_PTR kSubclassId = 0x504E47;  // "PNG"
 constexpr COLORREF kWhite = 0xFFFFFF;
 constexpr COLORREF kBlack = 0x000000;
 constexpr DWORD kHoverTimeMs = 1;
@@ -17,12 +19,12 @@ constexpr UINT kCaptionFormat = 0x0B;
 
 enum : LPARAM { kStateLeft = 0, kStateHover = 1, kStatePressed = 2 };
 
-std::unique_ptr<controls::Bitmap> LoadState(const wchar_t* path) noexcept {
+controls::SharedBitmap LoadState(const wchar_t* path) noexcept {
     // An object that can't be allocated leaves the slot empty, which draws nothing, like a
     // file that failed to load.
     std::unique_ptr<controls::Bitmap> image(new (std::nothrow) controls::Bitmap());
-    if (image) *image = controls::Bitmap::FromFile(path);
-    return image;
+    if (image) *image = controls::Bitmap::DecodeFile(path);
+    return controls::SharedBitmap(std::move(image));
 }
 
 }  // namespace
@@ -35,21 +37,28 @@ CPngButton::~CPngButton() {
 bool CPngButton::Attach(HWND window) noexcept {
     Detach();
     if (!window || !framework::Control::Attach(window)) return false;
-    subclassed_ = SetWindowSubclass(window, &CPngButton::SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
-    if (!subclassed_) {
+    // Subclassed through the window procedure itself, with the object in the button's user data
+    // (which the button class leaves to its owner): comctl32's SetWindowSubclass looks its data up
+    // in a window property at every message, and Wine answers each such lookup in its server.
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    buttonProc_ = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CPngButton::WindowProc)));
+    if (!buttonProc_) {
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
         framework::Control::Attach(nullptr);
         return false;
     }
-    framework::RegisterOwnerDrawn(window, this);
     return true;
 }
 
 void CPngButton::Detach() noexcept {
     const HWND window = Handle();
     if (!window) return;
-    framework::UnregisterOwnerDrawn(window);
-    if (subclassed_) RemoveWindowSubclass(window, &CPngButton::SubclassProc, kSubclassId);
-    subclassed_ = false;
+    if (buttonProc_) {
+        SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(buttonProc_));
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+    }
+    buttonProc_ = nullptr;
     framework::Control::Attach(nullptr);
 }
 
@@ -63,12 +72,21 @@ BOOL CPngButton::ReleaseImages() noexcept {
 void CPngButton::SetImages(HWND hNotifyWnd, UINT nNotifyId, const wchar_t* normalPath, const wchar_t* hoverPath,
                            const wchar_t* pressedPath) noexcept {
     ReleaseImages();
+    controls::SharedBitmap normal = LoadState(normalPath);
+    controls::SharedBitmap hover = LoadState(hoverPath);
+    controls::SharedBitmap pressed = LoadState(pressedPath ? pressedPath : normalPath);
+    SetImages(hNotifyWnd, nNotifyId, std::move(normal), std::move(hover), std::move(pressed));
+}
+
+void CPngButton::SetImages(HWND hNotifyWnd, UINT nNotifyId, controls::SharedBitmap normal,
+                           controls::SharedBitmap hover, controls::SharedBitmap pressed) noexcept {
+    ReleaseImages();
     m_hNotifyWnd = hNotifyWnd;
     m_nNotifyId = nNotifyId;
 
-    m_pNormalImage = LoadState(normalPath);
-    m_pHoverImage = LoadState(hoverPath);
-    m_pPressedImage = LoadState(pressedPath ? pressedPath : normalPath);
+    m_pNormalImage = std::move(normal);
+    m_pHoverImage = std::move(hover);
+    m_pPressedImage = std::move(pressed);
 
     m_nImageWidth = m_pNormalImage ? static_cast<int>(m_pNormalImage->GetWidth()) : 0;
     m_nImageHeight = m_pNormalImage ? static_cast<int>(m_pNormalImage->GetHeight()) : 0;
@@ -123,12 +141,13 @@ void CPngButton::DrawItem(const DRAWITEMSTRUCT& request) noexcept {
     GetTextExtentPoint32W(dc, caption.data(), length, &extent);
     m_rcText.top += ((m_rcText.bottom - m_rcText.top) - extent.cy) / 2;
     DrawTextW(dc, caption.data(), length, &m_rcText, kCaptionFormat);
+    framework::MarkPhase("button drawn", static_cast<int>(request.CtlID));
 }
 
-LRESULT CALLBACK CPngButton::SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                          DWORD_PTR refData) noexcept {
-    auto* button = reinterpret_cast<CPngButton*>(refData);
-    if (!button || button->Handle() != window) return DefSubclassProc(window, message, wParam, lParam);
+LRESULT CALLBACK CPngButton::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+    auto* button = reinterpret_cast<CPngButton*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    // Only while attached: Detach gives the window its own procedure back.
+    if (!button || button->Handle() != window) return ::DefWindowProcW(window, message, wParam, lParam);
     return button->HandleMessage(message, wParam, lParam);
 }
 
@@ -151,10 +170,14 @@ LRESULT CPngButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) no
         case WM_MOUSELEAVE:
             OnMouseLeave();
             break;
+        case framework::kReflectedDrawItem:
+            DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+            return TRUE;
         case WM_NCDESTROY: {
             const HWND window = Handle();
+            const WNDPROC buttonProc = buttonProc_;
             Detach();
-            return DefSubclassProc(window, message, wParam, lParam);
+            return CallWindowProcW(buttonProc, window, message, wParam, lParam);
         }
         default:
             break;
@@ -166,7 +189,7 @@ LRESULT CPngButton::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) no
     // The platform button answers a double click with BN_DOUBLECLICKED; as a second press it
     // gives a second BN_CLICKED instead, so a quick double click counts as two clicks.
     if (message == WM_LBUTTONDBLCLK) message = WM_LBUTTONDOWN;
-    return DefSubclassProc(Handle(), message, wParam, lParam);
+    return CallWindowProcW(buttonProc_, Handle(), message, wParam, lParam);
 }
 
 void CPngButton::OnMouseMove() noexcept {
@@ -180,6 +203,7 @@ void CPngButton::OnMouseMove() noexcept {
 }
 
 void CPngButton::OnMouseHover() noexcept {
+    framework::MarkPhase("hover");
     m_bHover = TRUE;
     SetTextColor(kWhite);
     Invalidate();
@@ -187,6 +211,7 @@ void CPngButton::OnMouseHover() noexcept {
 }
 
 void CPngButton::OnLButtonDown() noexcept {
+    framework::MarkPhase("pressed");
     Invalidate();
     SetTextColor(kWhite);
     PostState(kStatePressed);

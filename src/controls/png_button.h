@@ -7,6 +7,12 @@
 #include "controls/image.h"
 #include "framework/control.h"
 
+namespace controls {
+// A decoded image that several buttons may show (the window's buttons of one size share their
+// three files); it lives as long as the last button that shows it.
+using SharedBitmap = std::shared_ptr<const Bitmap>;
+}  // namespace controls
+
 // Posted to the notify window with wParam = notify id and lParam 0 (mouse left),
 // 1 (mouse rests over the button) or 2 (left button went down on it). Part of the button's
 // interface whoever listens: the main window asks for it but leaves it to default processing.
@@ -16,23 +22,27 @@ constexpr UINT WM_PNGBUTTON_STATE = WM_USER + 8;
 // button of a dialog template by subclassing; clicks stay the platform button's own, so the
 // parent gets the ordinary BN_CLICKED. It sizes itself to its normal image and draws its
 // caption centred over the image, in a colour that follows the mouse.
-class CPngButton : public framework::Control, public framework::OwnerDrawn {
+class CPngButton : public framework::Control {
 public:
     CPngButton() noexcept = default;
     ~CPngButton() override;
 
-    // Subclasses the button window and registers for the dialog's reflected WM_DRAWITEM.
+    // Subclasses the button window; the dialog's reflected WM_DRAWITEM then reaches DrawItem.
     bool Attach(HWND window) noexcept override;
 
     // Loads the three state images (a null pressedPath loads the normal file again) and, on
     // the first set-up whose normal image loads, gives the button that image's size.
     void SetImages(HWND hNotifyWnd, UINT nNotifyId, const wchar_t* normalPath, const wchar_t* hoverPath,
                    const wchar_t* pressedPath) noexcept;
+    // The same with the three images already decoded (Bitmap::DecodeFile); an empty
+    // pointer stands for an image object that could not be allocated.
+    void SetImages(HWND hNotifyWnd, UINT nNotifyId, controls::SharedBitmap normal, controls::SharedBitmap hover,
+                   controls::SharedBitmap pressed) noexcept;
     // Caption colour from now on; repaints the button.
     BOOL SetTextColor(COLORREF color) noexcept;
     BOOL ReleaseImages() noexcept;
 
-    void DrawItem(const DRAWITEMSTRUCT& request) noexcept override;
+    void DrawItem(const DRAWITEMSTRUCT& request) noexcept;
 
     int ImageWidth() const noexcept { return m_nImageWidth; }
     int ImageHeight() const noexcept { return m_nImageHeight; }
@@ -40,8 +50,7 @@ public:
     bool IsHover() const noexcept { return m_bHover != FALSE; }
 
 private:
-    static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR subclassId,
-                                         DWORD_PTR refData) noexcept;
+    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept;
     // The platform button's own processing, with a double click handed on as a second press.
     LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) noexcept;
@@ -60,9 +69,9 @@ private:
     BOOL m_bHover = FALSE;
     int m_nImageWidth = 0;
     int m_nImageHeight = 0;
-    std::unique_ptr<controls::Bitmap> m_pNormalImage;
-    std::unique_ptr<controls::Bitmap> m_pHoverImage;
-    std::unique_ptr<controls::Bitmap> m_pPressedImage;
+    controls::SharedBitmap m_pNormalImage;
+    controls::SharedBitmap m_pHoverImage;
+    controls::SharedBitmap m_pPressedImage;
     RECT m_rcWindow{};
     RECT m_rcImage{};
     UINT m_nNotifyId = 0;
@@ -70,5 +79,5 @@ private:
     bool m_bTextColorSet = false;
     RECT m_rcText{};
 
-    bool subclassed_ = false;
+    WNDPROC buttonProc_ = nullptr;  // the platform button's window procedure, while subclassed
 };

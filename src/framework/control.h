@@ -24,7 +24,8 @@ public:
     void SetFont(HFONT font, bool redraw = true) const noexcept {
         SendMessageW(window_, WM_SETFONT, reinterpret_cast<WPARAM>(font), redraw);
     }
-    void Show(bool show) const noexcept { ShowWindow(window_, show ? SW_SHOW : SW_HIDE); }
+    // ShowWindow with SW_SHOW or SW_HIDE, in effect.
+    void Show(bool show) const noexcept;
     void Enable(bool enable) const noexcept { EnableWindow(window_, enable); }
     void Move(int x, int y, int width, int height, bool repaint = true) const noexcept {
         MoveWindow(window_, x, y, width, height, repaint);
@@ -34,17 +35,13 @@ private:
     HWND window_ = nullptr;
 };
 
-// Owner-drawn controls receive their WM_DRAWITEM back from the dialog (message reflection).
-class OwnerDrawn {
-public:
-    virtual ~OwnerDrawn() = default;
-    virtual void DrawItem(const DRAWITEMSTRUCT& request) noexcept = 0;
-};
+// Owner-drawn controls receive their WM_DRAWITEM back from the dialog (message reflection): the
+// dialog calls ReflectDrawItem for every WM_DRAWITEM it receives, which sends the request to the
+// control it is about as kReflectedDrawItem (lParam: the DRAWITEMSTRUCT). A control that draws
+// itself answers TRUE.
+constexpr UINT kReflectedDrawItem = WM_APP + WM_DRAWITEM;
 
-// Registers `target` for the reflected draw requests of `window`; the dialog calls
-// ReflectDrawItem for every WM_DRAWITEM it receives. Returns false when nothing is registered.
-void RegisterOwnerDrawn(HWND window, OwnerDrawn* target) noexcept;
-void UnregisterOwnerDrawn(HWND window) noexcept;
+// False when the control does not draw itself.
 bool ReflectDrawItem(const DRAWITEMSTRUCT& request) noexcept;
 
 }  // namespace framework

@@ -1,3 +1,5 @@
+#include <vector>
+
 #include "config/process_objects.h"
 #include "window/orvane_dlg.h"
 
@@ -22,11 +24,12 @@ const ConfigItem* ManualOfRow(int row) noexcept {
 // control has WS_CLIPSIBLINGS, so the list paints over them whenever it repaints; drawing them
 // again where the list has just painted keeps the stacking order the template gives. They draw
 // transparently, so only that part is redrawn: text drawn twice over itself would thicken.
-void RedrawSiblingsAbove(HWND list, HDC listDc) noexcept {
+// `above` holds the siblings above the list, nearest first.
+void RedrawSiblingsAbove(HWND list, HDC listDc, const std::vector<HWND>& above) noexcept {
     RECT painted{};
     if (GetClipBox(listDc, &painted) <= NULLREGION) return;
     MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&painted), 2);
-    for (HWND sibling = GetWindow(list, GW_HWNDPREV); sibling; sibling = GetWindow(sibling, GW_HWNDPREV)) {
+    for (const HWND sibling : above) {
         RECT siblingRect{};
         RECT overlap{};
         if (!IsWindowVisible(sibling) || !GetWindowRect(sibling, &siblingRect)) continue;
@@ -83,7 +86,16 @@ void COrvaneDlg::OnInstallListCustomDraw(NMHDR* header, LRESULT* result) noexcep
             *result = CDRF_NOTIFYITEMDRAW | CDRF_NOTIFYPOSTPAINT;
             break;
         case CDDS_POSTPAINT:
-            RedrawSiblingsAbove(draw->nmcd.hdr.hwndFrom, draw->nmcd.hdc);
+            // The stacking order never changes, so the siblings above the list are looked up
+            // once: each step to the next sibling is a request to Wine's server, and the list
+            // repaints several times on every page switch that shows it.
+            if (m_siblingsAboveInstallList.empty()) {
+                const HWND list = draw->nmcd.hdr.hwndFrom;
+                for (HWND sibling = GetWindow(list, GW_HWNDPREV); sibling; sibling = GetWindow(sibling, GW_HWNDPREV)) {
+                    m_siblingsAboveInstallList.push_back(sibling);
+                }
+            }
+            RedrawSiblingsAbove(draw->nmcd.hdr.hwndFrom, draw->nmcd.hdc, m_siblingsAboveInstallList);
             break;
         case CDDS_ITEMPREPAINT: {
             const ConfigItem* item = InstallerOfRow(static_cast<int>(draw->nmcd.dwItemSpec));

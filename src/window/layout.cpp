@@ -1,8 +1,9 @@
 #include <string>
+#include <utility>
 
 #include "config/process_objects.h"
 #include "controls/image.h"
-#include "resource.h"
+#include "framework/phase_trace.h"
 #include "tasks/dot_labels.h"
 #include "window/orvane_dlg.h"
 
@@ -38,17 +39,10 @@ std::wstring CaptionOf(const ControlCaption& caption) {
     return dotted;
 }
 
-std::wstring WidePath(const std::wstring& folder, const char* stem, const char* suffix) {
-    std::wstring path = folder;
-    for (const char* c : {stem, suffix}) {
-        for (; *c; ++c) path += static_cast<wchar_t>(*c);  // ASCII file names
-    }
-    return path;
-}
-
 }  // namespace
 
 BOOL COrvaneDlg::OnInitDialog() noexcept {
+    framework::MarkPhase("dialog created");
     framework::Dialog::OnInitDialog();
     // A dialog has no icon of its own; the taskbar and Alt+Tab show this one.
     SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon.Get()));
@@ -59,16 +53,25 @@ BOOL COrvaneDlg::OnInitDialog() noexcept {
 
     const ControlRect& window = kMainWindowRect;
     MoveWindow(Handle(), window.x, window.y, window.width, window.height, TRUE);
+    framework::MarkPhase("controls placed");
 
-    m_brBackground = controls::MakePatternBrushFromFile((g_imageFolder + L"menu.png").c_str());
+    {
+        // The brush keeps its own copy of the bitmap, which goes when this block ends.
+        const controls::UniqueBitmap background = m_skin.TakeBackgroundBitmap();
+        m_brBackground = controls::MakePatternBrush(background.Get());
+    }
+    framework::MarkPhase("background brush made");
 
     ApplyFontsAndTexts();
+    framework::MarkPhase("fonts and texts set");
     SetButtonImages();
+    framework::MarkPhase("button images set");
     g_pMainDlg = this;
 
-    m_imageList.Reset(ImageList_Create(32, 32, ILC_COLOR32, 10, 10));
     FillImageList();
+    framework::MarkPhase("list icons loaded");
     PrepareLists();
+    framework::MarkPhase("lists prepared");
     return TRUE;
 }
 
@@ -114,26 +117,18 @@ void COrvaneDlg::ApplyFontsAndTexts() noexcept {
 }
 
 void COrvaneDlg::SetButtonImages() noexcept {
+    // The buttons of one size share the three images of their files, decoded once.
     for (const ControlRow& row : ControlTable()) {
         CPngButton* button = row.member.button ? row.member.button(*this) : nullptr;
         if (!button || row.facts.skin == ButtonSkin::None) continue;
-        const char* stem = SkinStem(row.facts.skin);
-        const std::wstring normal = WidePath(g_imageFolder, stem, "_Normal.png");
-        const std::wstring hover = WidePath(g_imageFolder, stem, "_Hover.png");
-        const std::wstring pressed = WidePath(g_imageFolder, stem, "_Pressed.png");
-        button->SetImages(Handle(), 1, normal.c_str(), hover.c_str(), pressed.c_str());
+        SkinImages::ButtonImages images = m_skin.ButtonImagesOf(row.facts.skin);
+        button->SetImages(Handle(), 1, std::move(images.normal), std::move(images.hover), std::move(images.pressed));
     }
 }
 
 void COrvaneDlg::FillImageList() noexcept {
-    // The order fixes each icon's index, which conf.xml's items refer to.
-    static constexpr int kIcons[] = {IDI_LIST_PDF,    IDI_LIST_APPLICATION, IDI_LIST_COMPUTER,
-                                     IDI_LIST_DEVICE, IDI_LIST_ARCHIVE,     IDI_LIST_DOCUMENT};
-    for (const int id : kIcons) {
-        const platform::UniqueIcon icon(static_cast<HICON>(
-            LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE)));
-        ImageList_AddIcon(m_imageList.Get(), icon.Get());
-    }
+    // Made and filled with the six list icons, in their fixed order, while the window was made.
+    m_imageList = m_skin.TakeListIcons();
 }
 
 void COrvaneDlg::PrepareLists() noexcept {

@@ -2,11 +2,13 @@
 
 #include <windowsx.h>
 
+#include "framework/phase_trace.h"
 #include "resource.h"
 
 COrvaneDlg* g_pMainDlg = nullptr;
 
-COrvaneDlg::COrvaneDlg(HWND parent) noexcept : framework::Dialog(IDD_ORVANE_DIALOG, parent) {
+COrvaneDlg::COrvaneDlg(HWND parent, SkinImages& skin) noexcept
+    : framework::Dialog(IDD_ORVANE_DIALOG, parent), m_skin(skin) {
     // An owned copy at the standard icon size (not the shared one), so the member may destroy it.
     m_hIcon.Reset(static_cast<HICON>(
         LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE)));
@@ -59,6 +61,9 @@ std::optional<LRESULT> COrvaneDlg::HandleMessage(UINT message, WPARAM wParam, LP
         case kRunUpdateMessage:
             OnRunUpdate(wParam, lParam);
             return 0;
+        case WM_SHOWWINDOW:
+            if (wParam) framework::MarkPhase("window shown");
+            break;
         default:
             // Default processing only: WM_CLOSE (the dialog's own IDCANCEL), WM_DESTROY, WM_SIZE,
             // WM_TIMER, and the image buttons' WM_PNGBUTTON_STATE, which this window does not use.
@@ -69,6 +74,7 @@ std::optional<LRESULT> COrvaneDlg::HandleMessage(UINT message, WPARAM wParam, LP
 
 std::optional<LRESULT> COrvaneDlg::OnCommand(WPARAM wParam) noexcept {
     if (HIWORD(wParam) != BN_CLICKED) return std::nullopt;
+    framework::MarkPhase("click", LOWORD(wParam));
     for (const ControlRow& row : ControlTable()) {
         if (row.facts.id != LOWORD(wParam) || !row.onClick) continue;
         (this->*row.onClick)();

@@ -10,6 +10,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "config/product_config.h"
 #include "controls/png_button.h"
@@ -18,6 +19,7 @@
 #include "platform/handles_win.h"
 #include "tasks/run_decisions.h"
 #include "window/control_table.h"
+#include "window/skin_images.h"
 
 // A label of the main window; plain static control.
 using CStatic = framework::Control;
@@ -28,7 +30,8 @@ using CListCtrl = framework::ListView;
 // stand, what they show and on which pages is one table (ControlTable).
 class COrvaneDlg : public framework::Dialog {
 public:
-    explicit COrvaneDlg(HWND parent) noexcept;
+    // `skin` has started loading the skin images (SkinImages::StartLoading) and outlives the window.
+    COrvaneDlg(HWND parent, SkinImages& skin) noexcept;
     ~COrvaneDlg() override;
 
     using framework::Dialog::DoModal;
@@ -205,6 +208,11 @@ private:
     ProgressDotsJob m_dotsJob{};
     platform::UniqueKernelHandle m_runEnded;  // manual-reset event: ProgressDotsJob::stop
     platform::UniqueKernelHandle m_hDotsThread;
+
+    // The skin images and list icons, decoded once while start-up goes on.
+    SkinImages& m_skin;
+    // The controls stacked above m_listInstalls, nearest first; found at its first paint.
+    std::vector<HWND> m_siblingsAboveInstallList;
 };
 
 // The one main window; null until its OnInitDialog publishes it, null again once it is gone.

@@ -1,3 +1,4 @@
+#include "framework/phase_trace.h"
 #include "window/orvane_dlg.h"
 
 void COrvaneDlg::ShowPage(Page page, bool show) noexcept {
@@ -11,6 +12,7 @@ void COrvaneDlg::ShowExactly(Page pages, const framework::Control* alsoShown) no
         const framework::Control& control = row.member.control(*this);
         control.Show(Overlaps(row.facts.pages, pages) || &control == alsoShown);
     }
+    framework::MarkPhase("page shown");
 }
 
 void COrvaneDlg::ShowMenuPage(bool show) noexcept { ShowPage(Page::Menu, show); }

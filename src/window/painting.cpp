@@ -3,6 +3,7 @@
 
 #include "config/process_objects.h"
 #include "controls/image.h"
+#include "framework/phase_trace.h"
 #include "window/orvane_dlg.h"
 
 namespace {
@@ -26,10 +27,13 @@ void COrvaneDlg::OnPaint() noexcept {
     }
     // The logo is drawn inside the paint cycle, after the background has been erased: drawn
     // before BeginPaint (through GetDC) it would be erased again by the pending background erase.
+    framework::MarkPhase("dialog paint begins");
     platform::PaintScope paint(Handle());
+    framework::MarkPhase("background erased");
     if (!g_productConfig.uiShowIcon) return;
-    const controls::Image menu = controls::Image::FromFile((g_imageFolder + L"menu.png").c_str());
-    const controls::Image logo = controls::Image::FromFile((g_imageFolder + L"logo.png").c_str());
+    // Decoded once; the skin on the medium does not change while the window is open.
+    const controls::Image& menu = m_skin.Background();
+    const controls::Image& logo = m_skin.Logo();
     const int logoWidth = static_cast<int>(logo.GetWidth());
     const int logoHeight = static_cast<int>(logo.GetHeight());
     // The logo placeholder is never shown; its corner is where the logo goes.
@@ -37,6 +41,7 @@ void COrvaneDlg::OnPaint() noexcept {
     controls::Graphics graphics(paint.Dc());
     graphics.DrawImage(menu, 0, 0, 0, 0, logoWidth + kLogoMarginX, logoHeight + kLogoMarginY);
     graphics.DrawImage(logo, corner.x, corner.y, logoWidth, logoHeight);
+    framework::MarkPhase("logo painted");
 }
 
 HBRUSH COrvaneDlg::OnCtlColor(HDC dc, HWND control, UINT kind) noexcept {

@@ -2,10 +2,17 @@
 # The launcher's figures, measured side by side in one run under one Wine:
 # 1. Start-up: from starting Setup.exe on the sample medium until its window is shown and
 #    painted, beside the same for a bare Win32 window program, in interleaved rounds; medians
-#    and their ratio (goal: at most 1.3).
-# 2. Image sizes of both Setup.exe builds and what they bind at load time (goal: the i686 one at
-#    most 256 KB, binding system DLLs only).
-# 3. Responsiveness of the user-interface thread during an installation run: while an installer
+#    and their ratio (goal: at most 2.0; stretch goal 1.3). Where the time goes comes from
+#    Setup_trace.exe, the same sources built to record the time of each start-up phase, started
+#    in the same rounds.
+# 2. The first paint after a hover (the pointer moved onto a menu button until its hover image is
+#    on the screen) and after a page switch (a click on a menu or back button until the page is
+#    painted), medians over several rounds (goal: at most 16 ms each), with the phases of each
+#    from Setup_trace.exe.
+# 3. Image sizes of both Setup.exe builds, what they bind at load time and, from the link map,
+#    which inputs the shipped bytes come from (goal: the i686 one at most 300 KB, stretch goal
+#    256 KB, binding system DLLs only).
+# 4. Responsiveness of the user-interface thread during an installation run: while an installer
 #    runs and the heading animates, ping.exe sends WM_NULL to the main window with
 #    SendMessageTimeout every 10 ms; percentiles of the round trips (goal: p99 at most 50 ms).
 #    Then, in the same run, taps on the cancel button, each timed until the exit question
@@ -20,13 +27,18 @@ export E2E_ROOT="${E2E_ROOT:-$BUILD/e2e-bench}"
 source "$ROOT/tests/e2e/lib.sh"
 source "$ROOT/tests/e2e/run_lib.sh"
 
-START_RATIO_GOAL=1.3
+START_RATIO_GOAL=2.0
+START_RATIO_STRETCH=1.3
 START_ROUNDS=${BENCH_START_ROUNDS:-7}
-SIZE_GOAL_BYTES=$((256 * 1024))
+PAINT_GOAL_MS=16
+PAINT_ROUNDS=${BENCH_PAINT_ROUNDS:-7}
+SIZE_GOAL_BYTES=$((300 * 1024))
+SIZE_STRETCH_BYTES=$((256 * 1024))
 GOAL_MS=50
 SECONDS_MEASURED=${BENCH_SECONDS:-10}
 TAP_GOAL_MS=400
 TAPS=${BENCH_TAPS:-10}
+TRACE_EXE="$(dirname "$SETUP_EXE")/Setup_trace.exe"
 e2e_begin bench
 
 # The nearest-rank percentiles P... (100: the largest) of the numbers on standard input, on one
@@ -37,30 +49,116 @@ percentiles() {
               for (i = 1; i <= n; ++i) printf "%s%s", (NR ? v[int(p[i] / 100 * NR + 0.999)] : "-"), (i < n ? " " : "\n") }'
 }
 
+within() { awk -v v="$1" -v g="$2" 'BEGIN { exit !(v != "-" && v != "" && v <= g) }'; }
+
+# Checks a figure against its goal, and reports the stretch goal as met or not.
+check_goal() {  # what, value, goal, [stretch goal], [unit]
+    local unit="${5:-}"
+    if within "$2" "$3"; then pass "$1 $2$unit is within the goal of $3$unit"
+    else fail "$1 within the goal of $3$unit" "measured: $2$unit"; fi
+    if [ -n "${4:-}" ]; then
+        if within "$2" "$4"; then echo "      (and within the stretch goal of $4$unit)"
+        else echo "      (the stretch goal of $4$unit is not met)"; fi
+    fi
+}
+
+# The phases of Setup_trace.exe's runs (lines "run <pid>" then "<ms since process creation>
+# <TAB><phase>"), the first run (the warm-up) left out: per phase, the median of its first time in
+# each run, in the order of those medians, with the step from the one before. Clicks (closing
+# the window) come after the start-up.
+startup_phases() {  # phases file
+    awk -F'\t' '/^run / { ++run; next } run > 1 && $2 !~ /^(click|hover|pressed)/ && !(($2, run) in seen) { seen[$2, run] = 1; print $2 "\t" $1 }' "$1" \
+        | sort -t$'\t' -k1,1 -k2,2n \
+        | awk -F'\t' '{ v[$1, ++n[$1]] = $2 }
+              END { for (p in n) { m = int((n[p] + 1) / 2); print v[p, m] "\t" p "\t" n[p] } }' \
+        | sort -n \
+        | awk -F'\t' '{ printf "    %8.1f ms  %+7.1f   %s%s\n", $1, $1 - last, $2, ($3 < runs ? " (not in every run)" : ""); last = $1 }' \
+              runs="$(( $(grep -c '^run ' "$1") - 1 ))"
+}
+
 # ---------------------------------------------------------------- 1. start-up
 "$ROOT/tools/make_medium.sh" "$(dirname "$SETUP_EXE")" "$WORK/sample" >/dev/null
 cp "$(dirname "$PROBE_EXE")/installers/bare_window.exe" "$WORK/bare_window.exe"
+cp "$TRACE_EXE" "$WORK/sample/Setup_trace.exe"
 start_wine en_US.UTF-8
 windows_path() { wine winepath -w "$1" 2>/dev/null | tr -d '\r'; }
-wine "$(dirname "$PROBE_EXE")/installers/launch_timer.exe" "$START_ROUNDS" \
-    "$(windows_path "$WORK/sample/Setup.exe")" "$(windows_path "$WORK/bare_window.exe")" | tr -d '\r' >"$WORK/start.txt"
+LAUNCH_TIMER="$(dirname "$PROBE_EXE")/installers/launch_timer.exe"
+wine "$LAUNCH_TIMER" "$START_ROUNDS" "$(windows_path "$WORK/sample/Setup.exe")" "$(windows_path "$WORK/bare_window.exe")" \
+    "$(windows_path "$WORK/sample/Setup_trace.exe")" | tr -d '\r' >"$WORK/start.txt"
 setup_ms="$(awk '$1 == 0 && $2 != "failed" { print $2 }' "$WORK/start.txt" | percentiles 50)"
 bare_ms="$(awk '$1 == 1 && $2 != "failed" { print $2 }' "$WORK/start.txt" | percentiles 50)"
+trace_ms="$(awk '$1 == 2 && $2 != "failed" { print $2 }' "$WORK/start.txt" | percentiles 50)"
 start_failures=$(grep -c failed "$WORK/start.txt")
 ratio="$(awk -v a="$setup_ms" -v b="$bare_ms" 'BEGIN { if (b + 0 > 0) printf "%.2f", a / b; else print "-" }')"
 echo
 echo "Start-up: from process start to a shown, painted window (median of $START_ROUNDS interleaved rounds)"
 echo "  Setup.exe, sample medium:  $setup_ms ms   ($(awk '$1 == 0 { printf "%s ", $2 }' "$WORK/start.txt")ms)"
 echo "  bare window program:       $bare_ms ms   ($(awk '$1 == 1 { printf "%s ", $2 }' "$WORK/start.txt")ms)"
-echo "  ratio:                     $ratio   (goal: at most $START_RATIO_GOAL)"
+echo "  ratio:                     $ratio   (goal: at most $START_RATIO_GOAL; stretch goal $START_RATIO_STRETCH)"
+echo "  Where the time goes: Setup_trace.exe, the same start-up with its phases recorded, took $trace_ms ms"
+echo "  in the same rounds; each phase's median time since the process was created, and the step to it:"
+startup_phases "$WORK/sample/Setup_trace.phases"
+echo "    (then until the window is seen painted from outside: $trace_ms ms)"
 check_eq "every start ended in a painted window" 0 "$start_failures"
-if awk -v r="$ratio" -v g="$START_RATIO_GOAL" 'BEGIN { exit !(r != "-" && r <= g) }'; then
-    pass "start-up ratio $ratio is within the goal of $START_RATIO_GOAL"
-else
-    fail "start-up ratio within the goal of $START_RATIO_GOAL" "measured: $ratio ($setup_ms ms against $bare_ms ms)"
-fi
+check_goal "start-up ratio" "$ratio" "$START_RATIO_GOAL" "$START_RATIO_STRETCH"
 
-# ---------------------------------------------------------------- 2. image sizes
+# ---------------------------------------------------------------- 2. paint after a hover and a page switch
+# Per hover or click of the trace build, from its "hover" or "click" mark to the next hover,
+# press or click: for a click the handler (to "page shown"), the window's own paint (background
+# and logo) and the last mark; for a hover the first button drawn after it.
+interaction_phases() {  # phases file
+    awk -F'\t' '
+        function flush_paint() { if (paintStart) { painted += paintEnd - paintStart; paintStart = 0 } }
+        function finish() {
+            flush_paint()
+            if (kind == "click") { n++; handler += shown - start; dialog += painted; last += end - start }
+            if (kind == "hover" && drawn) { hovers++; hoverDrawn += drawn - start }
+            kind = ""
+        }
+        /^run / || $2 == "pressed" { finish(); next }
+        $2 ~ /^(click|hover)/ {
+            finish(); kind = ($2 ~ /^hover/ ? "hover" : "click")
+            start = $1; end = $1; shown = $1; painted = 0; drawn = 0; next
+        }
+        kind == "" { next }
+        { end = $1 }
+        $2 == "page shown" { shown = $1 }
+        $2 == "dialog paint begins" { flush_paint(); paintStart = $1; paintEnd = $1 }
+        $2 == "background erased" || $2 == "logo painted" { paintEnd = $1 }
+        $2 ~ /^button drawn/ && !drawn { drawn = $1 }
+        END {
+            finish()
+            if (n) printf "    page switch (%d, means): handler %.1f ms, the window'"'"'s background and logo %.1f ms, last paint %.1f ms after the click\n",
+                          n, handler / n, dialog / n, last / n
+            if (hovers) printf "    hover (%d, mean): the button drawn %.1f ms after the hover message\n", hovers, hoverDrawn / hovers
+        }' "$1"
+}
+
+rm -f "$WORK/sample/Setup_trace.phases"
+xdotool mousemove 1020 760
+wine "$LAUNCH_TIMER" --interaction "$PAINT_ROUNDS" "$(windows_path "$WORK/sample/Setup.exe")" | tr -d '\r' >"$WORK/interaction.txt"
+wine "$LAUNCH_TIMER" --interaction "$PAINT_ROUNDS" "$(windows_path "$WORK/sample/Setup_trace.exe")" | tr -d '\r' \
+    >"$WORK/interaction_trace.txt"
+hover_ms="$(awk '$1 == "hover" && $2 != "failed" { print $2 }' "$WORK/interaction.txt" | percentiles 50)"
+leave_ms="$(awk '$1 == "leave" && $2 != "failed" { print $2 }' "$WORK/interaction.txt" | percentiles 50)"
+page_ms="$(awk '$1 == "page" && $3 != "failed" { print $3 }' "$WORK/interaction.txt" | percentiles 50)"
+interaction_failures=$(grep -c failed "$WORK/interaction.txt")
+echo
+echo "First paint after a hover and after a page switch (Setup.exe, sample medium, x86_64; medians)"
+echo "  hover (pointer onto a menu button until its hover image is shown):  $hover_ms ms   ($(awk '$1 == "hover" { printf "%s ", $2 }' "$WORK/interaction.txt")ms)"
+echo "  leaving it again (until its normal image is shown):                 $leave_ms ms"
+echo "  page switch (click until the page is painted), $(grep -c '^page' "$WORK/interaction.txt") switches:    $page_ms ms"
+for button in 1001 1002 1000 1015; do
+    echo "    button $button: $(awk -v b=$button '$1 == "page" && $2 == b { print $3 }' "$WORK/interaction.txt" | percentiles 50) ms"
+done
+echo "  Where the time goes (Setup_trace.exe, the same steps; from the hover or click reaching the window):"
+interaction_phases "$WORK/sample/Setup_trace.phases"
+echo "  (goal: at most $PAINT_GOAL_MS ms each)"
+check_eq "every hover and page switch ended in a painted window" 0 "$interaction_failures"
+check_goal "first paint after a hover" "$hover_ms" "$PAINT_GOAL_MS" "" " ms"
+check_goal "first paint after a page switch" "$page_ms" "$PAINT_GOAL_MS" "" " ms"
+
+# ---------------------------------------------------------------- 3. image sizes
 source "$ROOT/tests/security/known_dlls.sh"
 echo
 echo "Image sizes and load-time imports"
@@ -70,18 +168,20 @@ for image in "$(dirname "$BUILD")/win32/Setup.exe:i686-w64-mingw32-objdump" "$SE
     printf '  %-40s %8d bytes (%d KB), binds: %s\n' "${file#"$ROOT"/}" "$(stat -c %s "$file")" \
         $(( ($(stat -c %s "$file") + 1023) / 1024 )) "$(load_time_imports "$objdump" "$file" | tr '\n' ' ')"
 done
-echo "  (goal: the i686 build at most $((SIZE_GOAL_BYTES / 1024)) KB, binding system DLLs only)"
+echo "  (goal: the i686 build at most $((SIZE_GOAL_BYTES / 1024)) KB, stretch goal $((SIZE_STRETCH_BYTES / 1024)) KB, binding system DLLs only)"
 shipped="$(dirname "$BUILD")/win32/Setup.exe"
 if [ -f "$shipped" ]; then
+    echo "  Where the bytes of the i686 Setup.exe come from (its link map):"
+    python3 "$ROOT/tools/pe/size_groups.py" "$shipped" "$(dirname "$shipped")/Setup.map" \
+        | awk -F'\t' '{ printf "    %8d bytes  %s\n", $1, $2 }'
     size=$(stat -c %s "$shipped")
-    if [ "$size" -le "$SIZE_GOAL_BYTES" ]; then pass "the i686 Setup.exe ($size bytes) is within $((SIZE_GOAL_BYTES / 1024)) KB"
-    else fail "the i686 Setup.exe within $((SIZE_GOAL_BYTES / 1024)) KB" "measured: $size bytes"; fi
+    check_goal "the i686 Setup.exe" "$size" "$SIZE_GOAL_BYTES" "$SIZE_STRETCH_BYTES" " bytes"
     unknown=""
     for dll in $(load_time_imports i686-w64-mingw32-objdump "$shipped"); do is_known_dll "$dll" || unknown="$unknown $dll"; done
     check_eq "the i686 Setup.exe binds system DLLs only at load time" "" "$unknown"
 fi
 
-# ---------------------------------------------------------------- 3. responsiveness during a run
+# ---------------------------------------------------------------- 4. responsiveness during a run
 medium="$WORK/medium"
 write_run_medium "$medium" <<'EOF2'
     <item strId="ITEM0" open="Setup/bench_exit0_90s.exe" default="1"/>

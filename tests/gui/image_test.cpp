@@ -7,7 +7,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
+#include <string>
 #include <vector>
 
 #include "controls/image_conversion.h"
@@ -352,6 +354,96 @@ TEST_F(ImageTest, DrawingAPartAtAPointAndTheWholeIntoARectangle) {
     EXPECT_TRUE(GetRValue(corner) > 200 && GetGValue(corner) < 80 && GetBValue(corner) < 80) << std::hex << corner;
     const COLORREF farCorner = canvas.At(4, 0);
     EXPECT_TRUE(GetBValue(farCorner) > 150 && GetRValue(farCorner) < 100) << std::hex << farCorner;
+}
+
+// --- Decoding once for several uses -------------------------------------------------------
+
+// Every pixel of two canvases of one size, as "x,y: colour" lines where they differ.
+std::vector<std::string> Differences(const test::Canvas& a, const test::Canvas& b, int width, int height) {
+    std::vector<std::string> lines;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            if (a.At(x, y) == b.At(x, y)) continue;
+            char line[64];
+            std::snprintf(line, sizeof line, "%d,%d: %06lx against %06lx", x, y, static_cast<unsigned long>(a.At(x, y)),
+                          static_cast<unsigned long>(b.At(x, y)));
+            lines.push_back(line);
+        }
+    }
+    return lines;
+}
+
+TEST_F(ImageTest, TheDecodedCopyDrawsLikeTheFilesBitmap) {
+    // Files of every decoded format, drawn 1:1 as a button draws them and scaled into a larger
+    // rectangle, over a background that shows the blending.
+    const char* files[] = {"argb32.png", "rgb24.png",   "rgba64.png",      "rgb48.png",    "gray16.png",
+                           "palette8.png", "palette1.png", "palette8_opaque.png", "pargb32.tif", "button_large.png"};
+    const RECT targets[] = {{1, 1, 4, 3}, {0, 0, 11, 7}};
+    for (const char* file : files) {
+        SCOPED_TRACE(file);
+        const controls::Bitmap decoded = controls::Bitmap::FromFile(ImagePath(file).c_str());
+        const controls::Bitmap copy = controls::Bitmap::DecodeFile(ImagePath(file).c_str());
+        ASSERT_TRUE(decoded.IsLoaded());
+        ASSERT_TRUE(copy.IsLoaded());
+        EXPECT_EQ(copy.GetWidth(), decoded.GetWidth());
+        EXPECT_EQ(copy.GetHeight(), decoded.GetHeight());
+        const int width = static_cast<int>(decoded.GetWidth());
+        const int height = static_cast<int>(decoded.GetHeight());
+        for (const RECT& target : targets) {
+            test::Canvas expected(12, 8, RGB(90, 140, 200));
+            test::Canvas actual(12, 8, RGB(90, 140, 200));
+            {
+                controls::Graphics graphics(expected.Dc());
+                ASSERT_TRUE(graphics.DrawImage(decoded, target, 0, 0, width, height));
+            }
+            {
+                controls::Graphics graphics(actual.Dc());
+                ASSERT_TRUE(graphics.DrawImage(copy, target, 0, 0, width, height));
+            }
+            EXPECT_EQ(Differences(expected, actual, 12, 8), std::vector<std::string>())
+                << "target " << target.right - target.left << " x " << target.bottom - target.top;
+        }
+    }
+}
+
+TEST_F(ImageTest, FilesThatCannotBeDecodedGiveNoCopyEither) {
+    const char* files[] = {"missing.png", "not_an_image.png"};
+    for (const char* file : files) {
+        SCOPED_TRACE(file);
+        const controls::Bitmap copy = controls::Bitmap::DecodeFile(ImagePath(file).c_str());
+        EXPECT_FALSE(copy.IsLoaded());
+        EXPECT_EQ(copy.GetWidth(), 0u);
+    }
+    EXPECT_FALSE(controls::Bitmap::DecodeFile(nullptr).IsLoaded());
+}
+
+TEST_F(ImageTest, ConvertingADecodedFileGivesTheBitmapOfConvertingTheFile) {
+    const char* files[] = {"argb32.png", "rgb24.png", "rgba64.png", "palette8_opaque.png", "palette1.png", "gray16.png"};
+    for (const char* file : files) {
+        SCOPED_TRACE(file);
+        controls::CImage fromFile;
+        ASSERT_EQ(fromFile.Load(ImagePath(file).c_str()), S_OK);
+        controls::CImage fromDecoded;
+        const controls::Bitmap decoded = controls::Bitmap::FromFile(ImagePath(file).c_str());
+        ASSERT_EQ(fromDecoded.Load(decoded), S_OK);
+        EXPECT_EQ(fromDecoded.GetBPP(), fromFile.GetBPP());
+        EXPECT_EQ(fromDecoded.HasAlphaChannel(), fromFile.HasAlphaChannel());
+        const controls::UniqueBitmap expected(fromFile.Detach());
+        const controls::UniqueBitmap actual(fromDecoded.Detach());
+        const DibReader expectedDib(expected.Get());
+        const DibReader actualDib(actual.Get());
+        ASSERT_TRUE(expectedDib.Valid() && actualDib.Valid());
+        EXPECT_EQ(actualDib.Table().size(), expectedDib.Table().size());
+        for (int y = 0; y < expectedDib.Section().dsBm.bmHeight; ++y) {
+            for (int x = 0; x < expectedDib.Section().dsBm.bmWidth; ++x) {
+                EXPECT_EQ(actualDib.At(x, y), expectedDib.At(x, y)) << "pixel " << x << "," << y;
+            }
+        }
+    }
+    // A file that did not decode converts to nothing, as its path does.
+    controls::CImage image;
+    EXPECT_EQ(image.Load(controls::Bitmap::FromFile(ImagePath("missing.png").c_str())), E_FAIL);
+    EXPECT_TRUE(image.IsNull());
 }
 
 TEST(GdiplusSessionTest, StartsAndMovesItsToken) {

@@ -276,4 +276,24 @@ TEST_F(PngButtonTest, ReleasesItsWindowWhenTheWindowGoes) {
     EXPECT_EQ(button_.ReleaseImages(), TRUE);
 }
 
+TEST_F(PngButtonTest, AButtonObjectThatGoesFirstGivesTheWindowItsOwnProcedureBack) {
+    HWND window = CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, 0, 0, 40, 20, parent_, nullptr,
+                                  GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(window, nullptr);
+    const LONG_PTR ownProcedure = GetWindowLongPtrW(window, GWLP_WNDPROC);
+    {
+        CPngButton temporary;
+        ASSERT_TRUE(temporary.Attach(window));
+        EXPECT_NE(GetWindowLongPtrW(window, GWLP_WNDPROC), ownProcedure);
+    }
+    EXPECT_EQ(GetWindowLongPtrW(window, GWLP_WNDPROC), ownProcedure);
+    EXPECT_EQ(GetWindowLongPtrW(window, GWLP_USERDATA), 0);
+    DRAWITEMSTRUCT request{};
+    request.CtlType = ODT_BUTTON;
+    request.hwndItem = window;
+    EXPECT_FALSE(framework::ReflectDrawItem(request)) << "nothing draws the button any more";
+    SendMessageW(window, WM_MOUSEHOVER, 0, 0);  // reaches the platform button only
+    DestroyWindow(window);
+}
+
 }  // namespace

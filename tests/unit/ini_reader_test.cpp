@@ -110,6 +110,45 @@ TEST(IniReader, FindsProfileValuesInFileAndText) {
     }
 }
 
+TEST(IniReader, ManyKeysInOneReadingGiveWhatEachKeyGivesAlone) {
+    test::TempFolder folder;
+    const char separator = test::DataDir().back();
+    const std::string data = test::DataDir() + "ini" + separator;
+    const std::string profile = data + "profile.ini";
+    // Every ROOT key of the profile cases, and keys found only after others, twice, in another
+    // case, empty or made of blanks, in other sections, or nowhere.
+    std::vector<std::string> profileKeys = {"Second", "LowerRoot", "Duplicate", "duplicate", "", "  ", "OtherOnly",
+                                            "SpacedSection", "Missing", "Outside"};
+    for (const Lookup& lookup : kProfileLookups) {
+        if (lookup.section == "ROOT") profileKeys.push_back(lookup.key);
+    }
+    const std::string blankKeyFile = folder.Write("blank.ini", "[ROOT]\n=no name\nA=a\n");
+    struct Case {
+        const char* name;
+        std::string path;
+        std::string section;
+        std::vector<std::string> keys;
+    } cases[] = {
+        {"profile cases", profile, "ROOT", profileKeys},
+        {"another section", profile, "Other", {"OtherOnly", "Plain", "SpacedSection"}},
+        {"line ends", data + "line_ends.ini", "ROOT", {"AfterCr", "CrOnly", "CrLf", "Nothing"}},
+        {"missing file", data + "missing.ini", "ROOT", {"Title", "Plain"}},
+        {"a line without a name", blankKeyFile, "ROOT", {"", "A", " ", "B"}},
+        {"no keys", profile, "ROOT", {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::vector<std::string> values = ReadIniValues(c.path, c.section, c.keys);
+        ASSERT_EQ(values.size(), c.keys.size());
+        for (std::size_t i = 0; i < c.keys.size(); ++i) {
+            EXPECT_EQ(values[i], ReadIniValue(c.path, c.section, c.keys[i])) << "key '" << c.keys[i] << "'";
+        }
+    }
+    // The values themselves, for a few keys whose answers the cases above do not pin down.
+    EXPECT_EQ(ReadIniValues(profile, "ROOT", {"Duplicate", "Equals", "Outside", "Plain"}),
+              (std::vector<std::string>{"first", "a=b=c", "", "value"}));
+}
+
 TEST(IniReader, CutsValuesAfterTrimmingAndQuoteRemoval) {
     test::TempFolder folder;
     for (const LongValue& value : LongValues()) {

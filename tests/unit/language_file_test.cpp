@@ -4,7 +4,9 @@
 
 #include <algorithm>
 #include <cwchar>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/locale.h"
 #include "support/test_paths.h"
@@ -121,6 +123,29 @@ protected:
                                           "[Other]\r\nOtherKey=other\r\n");
     wchar_t text_[kIniTextUnits] = {};
 };
+
+TEST_F(ReadIniTextTest, ManyTextsInOneReadingAreWhatReadIniTextGives) {
+    const std::vector<std::string> keys = {"Chinese", "JAPANESE", "Mixed", "Exact", "Cut", "Invalid",
+                                           "Missing", "OtherKey", "",      "Chinese"};
+    const std::vector<std::optional<std::wstring>> texts = ReadIniTexts(file_, keys);
+    ASSERT_EQ(texts.size(), keys.size());
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        SCOPED_TRACE("key '" + keys[i] + "'");
+        if (keys[i].empty()) {
+            EXPECT_FALSE(texts[i]) << "an empty key leaves the destination as it is";
+            continue;
+        }
+        ASSERT_TRUE(texts[i]);
+        EXPECT_EQ(*texts[i], Read(keys[i]));
+        wchar_t stored[kIniTextUnits];
+        std::wmemset(stored, L'#', kIniTextUnits);
+        StoreIniText(*texts[i], stored);
+        EXPECT_EQ(std::wmemcmp(stored, text_, kIniTextUnits), 0) << "stored as ReadIniText stores it";
+    }
+    const std::vector<std::optional<std::wstring>> none = ReadIniTexts(folder_.Path() + "missing.ini", {"Chinese"});
+    ASSERT_EQ(none.size(), 1u);
+    EXPECT_EQ(none[0], std::wstring());
+}
 
 TEST_F(ReadIniTextTest, DecodesValuesFromUtf8) {
     const struct {
