@@ -201,7 +201,7 @@ run_preview() {
     log "building setup-check (native) and the preview's programs (win64)"
     cmake --build "$ROOT/build/native" --target setup-check >/dev/null
     cmake --build "$ROOT/build/win64" --target Setup e2e_probe e2e_wineboot_stub preview_measure preview_stand_in \
-        sample_installer >/dev/null
+        sample_installer i686_mmap_shim >/dev/null
     if [ -z "$medium" ]; then
         "$ROOT/tools/make_medium.sh" "$ROOT/build/win64" "$ROOT/build/medium" >/dev/null
         medium="$ROOT/build/medium"

@@ -20,6 +20,7 @@ import sys
 import threading
 import time
 
+sys.dont_write_bytecode = True  # no __pycache__ in the source tree
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import medium_copy  # noqa: E402
 import plan  # noqa: E402
