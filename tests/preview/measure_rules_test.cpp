@@ -46,7 +46,8 @@ TEST(LinesShown, WholeLinesAndAlwaysTheFirst) {
         {40, 15, 2}, {45, 15, 3}, {44, 15, 2}, {20, 24, 1},  // a heading lower than its line
         {80, 24, 3}, {0, 15, 1},  {30, 0, 1},                // no metrics: one line
     };
-    for (const Case& c : cases) EXPECT_EQ(LinesShown(c.height, c.lineHeight), c.lines) << c.height << "/" << c.lineHeight;
+    for (const Case& c : cases)
+        EXPECT_EQ(LinesShown(c.height, c.lineHeight), c.lines) << c.height << "/" << c.lineHeight;
 }
 
 TEST(JudgeLabel, WidthAndLines) {
@@ -148,9 +149,8 @@ TEST(Dots, TheAnimationsSteps) {
         const wchar_t* text;
         bool step;
     } cases[] = {
-        {L"Installing.", true},     {L"Installing.....", true}, {L"Installing......", false},
-        {L"Installing", false},     {L"Installed", false},      {L"Installing..x", false},
-        {L"Xnstalling..", false},   {L"", false},
+        {L"Installing.", true}, {L"Installing.....", true}, {L"Installing......", false}, {L"Installing", false},
+        {L"Installed", false},  {L"Installing..x", false},  {L"Xnstalling..", false},     {L"", false},
     };
     for (const Case& c : cases) EXPECT_EQ(IsAnimationStep(c.text, running), c.step);
     EXPECT_TRUE(IsAnimationStep(L"...", L""));  // an empty running text still animates

@@ -31,7 +31,8 @@ class FrameCommands(unittest.TestCase):
                 commands = sheet.frame_commands(boxes)
                 self.assertEqual([part for part in commands if part == "-draw" or part.startswith("rectangle")], draws)
                 if boxes:
-                    self.assertEqual(commands[:6], ["-fill", "none", "-stroke", sheet.FRAME_COLOUR, "-strokewidth", "2"])
+                    self.assertEqual(commands[:6],
+                                     ["-fill", "none", "-stroke", sheet.FRAME_COLOUR, "-strokewidth", "2"])
 
 
 @unittest.skipUnless(os.path.exists(CONVERT), "ImageMagick's convert is not installed")

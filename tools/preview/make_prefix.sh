@@ -30,7 +30,9 @@ unset DISPLAY
 # them to qemu-i386, each start takes a minute without the mmap shim (tools/dev/emulation.sh);
 # with it, seconds. Where they run natively it changes nothing.
 shim="$ROOT/build/win64/tests/e2e/emulation"
-if [ -f "$shim/lib/i386-linux-gnu/libsetup_mmap_shim.so" ]; then export LD_PRELOAD="$shim/\$LIB/libsetup_mmap_shim.so"; fi
+if [ -f "$shim/lib/i386-linux-gnu/libsetup_mmap_shim.so" ]; then
+    export LD_PRELOAD="$shim/\$LIB/libsetup_mmap_shim.so"
+fi
 new_prefix "$dir"
 export WINEPREFIX="$dir" WINEDEBUG=-all
 reg="$(mktemp --suffix=.reg)"

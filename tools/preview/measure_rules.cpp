@@ -133,7 +133,8 @@ std::wstring WithMostDots(const std::wstring& runningText) {
 bool IsAnimationStep(const std::wstring& text, const std::wstring& runningText) {
     if (text.size() <= runningText.size() || text.compare(0, runningText.size(), runningText) != 0) return false;
     const size_t dots = text.size() - runningText.size();
-    return dots <= static_cast<size_t>(kMostDots) && text.find_first_not_of(L'.', runningText.size()) == std::wstring::npos;
+    return dots <= static_cast<size_t>(kMostDots) &&
+           text.find_first_not_of(L'.', runningText.size()) == std::wstring::npos;
 }
 
 }  // namespace preview

@@ -102,7 +102,8 @@ def preview_all(runs, copy, out, work, options, programs):
         finally:
             session.close(keep_prefix=options.keep)
 
-    threads = [threading.Thread(target=worker, args=(number,)) for number in range(1, min(options.workers, len(runs)) + 1)]
+    count = min(options.workers, len(runs))
+    threads = [threading.Thread(target=worker, args=(number,)) for number in range(1, count + 1)]
     for thread in threads:
         thread.start()
     for thread in threads:
@@ -123,6 +124,8 @@ def main(argv):
     try:
         if not os.path.isfile(os.path.join(medium, "conf.xml")):
             raise plan.PlanError(f"{options.medium} is not a medium (no conf.xml)")
+        if os.path.commonpath([medium, out]) == medium:
+            raise plan.PlanError(f"the output folder {out} lies inside the medium")
         missing = programs.missing()
         if missing:
             raise plan.PlanError("not built: " + ", ".join(missing))

@@ -212,8 +212,12 @@ def describe(overflow):
     where = f"control {m.id}"
     if m.row >= 0:
         where += f" row {m.row} column {m.column}"
-    what = f"slot {m.slot}" if m.slot is not None else f"item {overflow.item[1]}" if overflow.item and overflow.item[1] \
-        else "-"
+    if m.slot is not None:
+        what = f"slot {m.slot}"
+    elif overflow.item and overflow.item[1]:
+        what = f"item {overflow.item[1]}"
+    else:
+        what = "-"
     lines = m.kind == "label"
     needed = size_text(m.needed_width, m.needed_height, m.needed_lines if lines else 0)
     available = size_text(m.available_width, m.available_height, m.shown_lines if lines else 0)
@@ -221,7 +225,8 @@ def describe(overflow):
         problem = f"{m.kind} runs into control {overflow.other.id} ({overflow.other.text})"
     else:
         problem = f"{m.kind} needs {needed}, has {available}"
-    return f"{overflow.run.code} ({overflow.run.locale})  {','.join(overflow.pages)}  {where}  {what}  {problem}: {m.text}"
+    run = overflow.run
+    return f"{run.code} ({run.locale})  {','.join(overflow.pages)}  {where}  {what}  {problem}: {m.text}"
 
 
 def text_report(overflows, problems):

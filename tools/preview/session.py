@@ -144,8 +144,8 @@ class Session:
             result = subprocess.run(command, env=self.environment(), stdout=subprocess.PIPE, stderr=subprocess.PIPE,
                                     stdin=subprocess.DEVNULL, timeout=timeout)
         except subprocess.TimeoutExpired as error:
-            raise SessionError(f"{os.path.basename(command[0])} {' '.join(command[1:2])} did not answer in {timeout} s") \
-                from error
+            program = " ".join(os.path.basename(part) for part in command[:2])
+            raise SessionError(f"{program} did not answer in {timeout} s") from error
         if check and result.returncode != 0:
             raise SessionError(f"{' '.join(os.path.basename(part) for part in command[:3])} failed "
                                f"({result.returncode}): {result.stderr.decode(errors='replace').strip()}")

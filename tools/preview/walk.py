@@ -9,6 +9,7 @@ countdown would have asked for reaches the stub wineboot.exe and ends nothing.
 
 import os
 import re
+import subprocess
 import time
 
 import report
@@ -69,7 +70,7 @@ class Walk:
         started = time.monotonic()
         try:
             self._walk()
-        except SessionError as error:
+        except (SessionError, OSError, subprocess.SubprocessError) as error:
             self.result.failure = str(error)
         finally:
             self._end_setup()
@@ -152,7 +153,11 @@ class Walk:
         def up():
             if self.setup.poll() is not None:
                 return "ended"
-            return "up" if self.session.probe("wait", "1000", timeout=30, check=False).returncode == 0 else None
+            if self.session.probe("wait", "1000", timeout=30, check=False).returncode == 0:
+                return "up"
+            # conf.xml's debug box comes before the window and waits for a click.
+            self._answer_boxes("before the window")
+            return None
         return wait_until(up, WINDOW_TIMEOUT, poll=0) == "up"
 
     def _wait_shown(self, page, timeout, answer_boxes=False):
@@ -168,15 +173,22 @@ class Walk:
                                       check=False).returncode == 0
         return wait_until(shown, timeout, poll=0)
 
-    def _answer_boxes(self):
-        """A box during the run (the "Configuration exception" of a rule that leads nowhere)
-        waits for a click: it is noted and answered."""
+    def _answer_boxes(self, when="during the run"):
+        """A box (the "Configuration exception" of a rule that leads nowhere, the debug box) waits
+        for a click: it is noted and answered."""
         boxes = self.session.probe("boxes", check=False)
         if boxes.returncode != 0:
             return
-        lines = boxes.stdout.decode("utf-8", errors="replace").replace("\r\n", "\n").split("\n")
-        texts = [report.unescape(line.split("\t")[2]) for line in lines if line.count("\t") >= 2]
-        self.result.notes.append("a box showed during the run: " + " | ".join(text for text in texts if text))
+        caption, texts = "", []
+        for line in boxes.stdout.decode("utf-8", errors="replace").splitlines():
+            fields = line.split("\t")
+            if len(fields) >= 3 and fields[0] in ("box", "static") and fields[2]:
+                text = " ".join(report.unescape(fields[2]).split())
+                if fields[0] == "box":
+                    caption = caption or text
+                else:
+                    texts.append(text)
+        self.result.notes.append(f"a box showed {when}: {caption}: {' '.join(texts)}")
         self.session.probe("answer", "IDOK", "2000", check=False)
 
     def _wait_progress(self):
