@@ -84,7 +84,7 @@ def preview_all(runs, copy, out, work, options, programs):
 
     def worker(number):
         try:
-            session = Session(os.path.join(work, f"worker-{number}"), options.base_prefix, programs, log)
+            session = Session(os.path.join(work, f"worker-{number}"), options.base_prefix, programs)
         except (SessionError, OSError, subprocess.SubprocessError) as error:
             log(f"worker {number} could not start: {error}")
             return
@@ -94,7 +94,11 @@ def preview_all(runs, copy, out, work, options, programs):
                     index, run = todo.get_nowait()
                 except queue.Empty:
                     return
-                result = Walk(session, run, copy, out, os.path.join(work, f"worker-{number}")).go()
+                try:
+                    result = Walk(session, run, copy, out, os.path.join(work, f"worker-{number}")).go()
+                except Exception as error:  # noqa: BLE001 - one language's fault must not stop the others
+                    result = LanguageResult(run)
+                    result.failure = f"the walk failed: {error!r}"
                 with lock:
                     results[index] = result
                 log(f"{run.code} ({run.locale}): {len(result.pages)} pages in {result.seconds:.1f} s"
@@ -142,7 +146,11 @@ def main(argv):
     copy = os.path.join(work, "medium")
     os.makedirs(work, exist_ok=True)
     targets = plan.installer_targets(checked, [run.locale for run in runs])
-    counts = medium_copy.build(medium, copy, programs.setup, programs.stand_in, targets)
+    try:
+        counts = medium_copy.build(medium, copy, programs.setup, programs.stand_in, targets)
+    except OSError as error:
+        print(f"preview: cannot make the copy of the medium: {error}", file=sys.stderr)
+        return CANNOT_RUN
     log(f"medium copy: {counts['stand-in']} programs replaced by the stand-in installer "
         f"({len(targets)} launch targets), {counts['empty']} other runnable files emptied, {counts['link']} linked")
     log(f"previewing {len(runs)} language{'s' if len(runs) != 1 else ''}: "

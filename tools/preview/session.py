@@ -55,11 +55,10 @@ def clone_prefix(base, prefix):
 class Session:
     """An X server and a Wine prefix of one worker; `start(locale)` begins a Wine session."""
 
-    def __init__(self, work, base_prefix, programs, log):
+    def __init__(self, work, base_prefix, programs):
         self.work = work
         self.prefix = os.path.join(work, "prefix")
         self.programs = programs
-        self.log = log
         self.locale = "C.UTF-8"
         self.display = None
         self._xvfb = None
