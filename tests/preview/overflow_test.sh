@@ -73,7 +73,7 @@ import json, sys
 report = json.load(open(sys.argv[1]))
 print(" ".join(language["code"] for language in report["languages"]))
 print(" ".join(language["locale"] for language in report["languages"]))
-print(" ".join(language["pages"][-1] for language in report["languages"]))
+print(" ".join(f'{language["pages"][-1]} {language["installersRun"]}' for language in report["languages"]))
 print(len(report["overflows"]))
 for overflow in report["overflows"]:
     print(overflow["control"], overflow["slot"], overflow["kind"], overflow["problem"], ",".join(overflow["pages"]),
@@ -85,7 +85,8 @@ EOF
 mapfile -t lines <<<"$summary"
 check_eq "only the language asked for is previewed" "en-us" "${lines[0]:-}"
 check_eq "under a locale whose user gets that file" "en_US" "${lines[1]:-}"
-check_eq "its walk reaches the restart countdown" "restart" "${lines[2]:-}"
+check_eq "its walk reaches the restart countdown, after a stand-in ran for each installer with a rule" \
+    "restart 2" "${lines[2]:-}"
 check_eq "exactly one text does not fit" "1" "${lines[3]:-}"
 check_eq "it is the install button's caption, on both pages that show it" \
     "1016 17 button overflow default,custom en-us en_US True 136 en-us/default.png |$LONG_CAPTION" "${lines[4]:-}"

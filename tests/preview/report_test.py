@@ -142,13 +142,13 @@ class JsonReport(unittest.TestCase):
         pages = {"default": measured("default", record(1016, "Jetzt alles installieren", kind="button", slot=17,
                                                        box=(486, 512, 136, 40), needed=(207, 23), fits=False))}
         found = report.gather(RUN, pages, {}, {})
-        document = report.json_report("medium", "out/index.html", 12.34, [(RUN, ["menu", "default"])], found,
+        document = report.json_report("medium", "out/index.html", 12.34, [(RUN, ["menu", "default"], 2)], found,
                                       [("de-de", "a note")], 1, {("de-de", "default"): "de-de/default.png"})
         self.assertEqual((document["tool"], document["schema"]), ("setup-preview", 1))
         self.assertEqual(document["summary"], {"languages": 1, "overflows": 1, "problems": 1, "exitStatus": 1})
         self.assertEqual(document["seconds"], 12.3)
         self.assertEqual(document["languages"], [{"file": "Language/de-de.ini", "code": "de-de", "locale": "de_DE",
-                                                  "forced": False, "pages": ["menu", "default"]}])
+                                                  "forced": False, "pages": ["menu", "default"], "installersRun": 2}])
         self.assertEqual(document["overflows"], [{
             "file": "Language/de-de.ini", "code": "de-de", "locale": "de_DE", "page": "default", "pages": ["default"],
             "problem": "overflow", "control": 1016, "kind": "button", "row": None, "column": None, "slot": 17,

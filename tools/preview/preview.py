@@ -179,7 +179,7 @@ def main(argv):
     index = sheet.write_sheet(out, options.medium, seconds, results, overflows, problems)
     images = {(result.run.code, name): shot.image for result in results for name, shot in result.pages.items()}
     if options.json:
-        languages = [(result.run, list(result.pages)) for result in results]
+        languages = [(result.run, list(result.pages), result.stand_in_runs) for result in results]
         json.dump(report.json_report(options.medium, index, seconds, languages, overflows, problems, status, images),
                   sys.stdout, ensure_ascii=False, indent=2)
         sys.stdout.write("\n")

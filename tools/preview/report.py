@@ -261,7 +261,7 @@ def json_overflow(overflow, images):
 
 
 def json_report(medium, sheet, seconds, languages, overflows, problems, exit_status, images):
-    """languages: [(run, [page names shown])]; problems: [(code, text)]."""
+    """languages: [(run, [page names shown], stand-in runs)]; problems: [(code, text)]."""
     return {
         "tool": "setup-preview",
         "schema": SCHEMA,
@@ -271,7 +271,7 @@ def json_report(medium, sheet, seconds, languages, overflows, problems, exit_sta
         "summary": {"languages": len(languages), "overflows": len(overflows), "problems": len(problems),
                     "exitStatus": exit_status},
         "languages": [{"file": run.file, "code": run.code, "locale": run.locale, "forced": run.forced,
-                       "pages": shown} for run, shown in languages],
+                       "pages": shown, "installersRun": ran} for run, shown, ran in languages],
         "overflows": [json_overflow(overflow, images) for overflow in overflows],
         "problems": [{"code": code, "message": text} for code, text in problems],
     }

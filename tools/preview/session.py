@@ -84,7 +84,6 @@ class Session:
             ["Xvfb", "-displayfd", str(write_end), "-screen", "0", f"{SCREEN[0]}x{SCREEN[1]}x24", "-nolisten", "tcp"],
             pass_fds=(write_end,), stdout=self._xvfb_log, stderr=subprocess.STDOUT, stdin=subprocess.DEVNULL)
         os.close(write_end)
-        number = b""
         with os.fdopen(read_end, "rb") as pipe:
             number = pipe.readline().strip()
         if not number:

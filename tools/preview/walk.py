@@ -63,6 +63,7 @@ class Walk:
         self.result = LanguageResult(run)
         self.setup = None
         self.running_text = ""
+        self.centres = {}
 
     # ---------------------------------------------------------------- steps
 
@@ -102,7 +103,8 @@ class Walk:
         if self._wait_progress():
             self.capture("progress", most_dots=True)
         else:
-            self.result.notes.append("no installer held the progress page (none of the list has a launch rule)")
+            self.result.notes.append("the progress page passed before its picture: no installer of the list held it "
+                                     "(none has a launch rule that leads to a program)")
         os.unlink(os.path.join(self.session.preview_folder, "hold"))
         if not self._wait_shown("finish", RUN_TIMEOUT, answer_boxes=True):
             raise SessionError(f"the finish page did not come within {RUN_TIMEOUT} s")
@@ -130,7 +132,6 @@ class Walk:
         """Where the window and its buttons are on the screen; neither moves once it shows."""
         window = self.session.probe("window").stdout.decode("utf-8", errors="replace").split("\t")
         origin = (int(window[6]), int(window[7]))
-        self.centres = {}
         for line in self.session.probe("dump").stdout.decode("utf-8", errors="replace").splitlines():
             fields = line.split("\t")
             if len(fields) >= 8 and fields[0].isdigit():
