@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Makes the Wine prefix that ./dev preview clones for each of its workers: a new prefix
-# (new_prefix of tools/dev/wine.sh) with a CJK font, without which Chinese, Japanese and Korean
+# (make_prefix of tools/dev/wine.sh) with a CJK font, without which Chinese, Japanese and Korean
 # texts render as boxes, and without Wine's crash dialog, which would wait for a click instead of
 # letting a crash end the program. Making one takes from seconds to minutes (both halves of a
 # WoW64 prefix are set up), so it is kept: a stamp names the Wine version and this recipe, and a
@@ -11,10 +11,8 @@ dir="${1:?usage: make_prefix.sh DIR}"
 mkdir -p "$(dirname "$dir")"
 dir="$(cd "$(dirname "$dir")" && pwd)/$(basename "$dir")"  # Wine takes absolute prefixes only
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
-WINE64=${WINE64:-/usr/lib/wine/wine64}
-WINESERVER64=${WINESERVER64:-/usr/lib/wine/wineserver64}
 log() { printf '== %s\n' "$*" >&2; }
-source "$ROOT/tools/dev/wine.sh"
+source "$ROOT/tools/dev/wine.sh"  # WINE64, WINESERVER64, make_prefix
 
 RECIPE=1
 FONT=/usr/share/fonts/truetype/wqy/wqy-microhei.ttc
@@ -33,7 +31,7 @@ shim="$ROOT/build/win64/tests/e2e/emulation"
 if [ -f "$shim/lib/i386-linux-gnu/libsetup_mmap_shim.so" ]; then
     export LD_PRELOAD="$shim/\$LIB/libsetup_mmap_shim.so"
 fi
-new_prefix "$dir"
+make_prefix "$dir"
 export WINEPREFIX="$dir" WINEDEBUG=-all
 reg="$(mktemp --suffix=.reg)"
 trap 'rm -f "$reg"' EXIT
