@@ -183,3 +183,33 @@ run_check() {
     fi
     "$ROOT/build/native/setup-check" "${options[@]}" "$medium"
 }
+
+# ./dev preview [MEDIUM] [OPTIONS]: the real Setup.exe on a copy of MEDIUM (default: the sample
+# medium in build/medium) in every language, page by page, under Wine and Xvfb; pictures, a
+# contact sheet and the texts that do not fit in build/preview (docs/preview.md).
+run_preview() {
+    local medium="" options=()
+    while [ $# -gt 0 ]; do
+        case "$1" in
+            --out|--locale|--language|--workers) options+=("$1" "${2:-}"); shift 2 || shift ;;
+            -*) options+=("$1"); shift ;;
+            *) if [ -z "$medium" ]; then medium="$1"; else options+=("$1"); fi; shift ;;
+        esac
+    done
+    configure native "${NATIVE_ARGS[@]}"
+    configure win64 "${WIN64_ARGS[@]}"
+    log "building setup-check (native) and the preview's programs (win64)"
+    cmake --build "$ROOT/build/native" --target setup-check >/dev/null
+    cmake --build "$ROOT/build/win64" --target Setup e2e_probe e2e_wineboot_stub preview_measure preview_stand_in \
+        sample_installer i686_mmap_shim >/dev/null
+    if [ -z "$medium" ]; then
+        "$ROOT/tools/make_medium.sh" "$ROOT/build/win64" "$ROOT/build/medium" >/dev/null
+        medium="$ROOT/build/medium"
+    fi
+    bash "$ROOT/tools/preview/make_prefix.sh" "$ROOT/build/preview-prefix"
+    local rc=0
+    /usr/bin/python3 "$ROOT/tools/preview/preview.py" --build "$ROOT/build/win64" \
+        --setup-check "$ROOT/build/native/setup-check" --base-prefix "$ROOT/build/preview-prefix" \
+        "${options[@]}" "$medium" || rc=$?
+    return "$rc"
+}

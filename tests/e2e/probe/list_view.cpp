@@ -237,6 +237,17 @@ std::optional<RECT> RemoteListView::RowRect(int row, int code) const {
     return rect;
 }
 
+std::optional<RECT> RemoteListView::CellRect(int row, int column, int code) const {
+    RECT rect{};
+    rect.top = column;
+    rect.left = code;
+    if (!buffer_.Write(&rect, sizeof rect)) return {};
+    LRESULT ok = 0;
+    if (!SendTimed(list_, LVM_GETSUBITEMRECT, static_cast<WPARAM>(row), buffer_.Address(), &ok) || !ok) return {};
+    if (!buffer_.Read(&rect, sizeof rect)) return {};
+    return rect;
+}
+
 // The check box has no rectangle of its own in a report view: walk along the row and ask the
 // list where its state icon is.
 std::optional<POINT> RemoteListView::CheckBoxPoint(int row) const {

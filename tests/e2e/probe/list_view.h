@@ -71,6 +71,9 @@ public:
     // Row bounds in screen coordinates, and a screen point on its check box (x < 0 when none).
     std::optional<RECT> RowRect(int row, int code) const;
     std::optional<POINT> CheckBoxPoint(int row) const;
+    // A cell's rectangle (LVM_GETSUBITEMRECT with LVIR_BOUNDS, LVIR_ICON or LVIR_LABEL), in the
+    // list's client coordinates.
+    std::optional<RECT> CellRect(int row, int column, int code) const;
     DWORD ExtendedStyle() const;
     bool HasSmallImageList() const;
 
