@@ -6,8 +6,7 @@ namespace {
 COrvaneApp g_app;
 }
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
-{
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     g_app.InitInstance();
     return 0;
 }

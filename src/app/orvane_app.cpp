@@ -18,8 +18,7 @@ namespace {
 // The module path, however long: a path cut at a fixed buffer size would name a different
 // folder, and every data file would then be looked for in the wrong place.
 template <typename Char, typename Query>
-std::basic_string<Char> ModulePath(Query query)
-{
+std::basic_string<Char> ModulePath(Query query) {
     std::vector<Char> buffer(MAX_PATH);
     for (;;) {
         const DWORD length = query(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
@@ -37,16 +36,14 @@ std::basic_string<Char> ModulePath(Query query)
 }
 
 template <typename Char>
-std::basic_string<Char> FolderOf(const std::basic_string<Char>& path)
-{
+std::basic_string<Char> FolderOf(const std::basic_string<Char>& path) {
     const auto slash = path.find_last_of(Char('\\'));
     return slash == std::basic_string<Char>::npos ? std::basic_string<Char>() : path.substr(0, slash + 1);
 }
 
 }  // namespace
 
-void LocateProgramFolders()
-{
+void LocateProgramFolders() {
     // Two separate calls: the wide path keeps characters that the ANSI code page cannot
     // represent, the narrow one is the form every narrow file call understands.
     const std::wstring wideFolder = FolderOf(ModulePath<wchar_t>(GetModuleFileNameW));
@@ -54,8 +51,7 @@ void LocateProgramFolders()
     g_programFolder = FolderOf(ModulePath<char>(GetModuleFileNameA));
 }
 
-BOOL COrvaneApp::InitInstance()
-{
+BOOL COrvaneApp::InitInstance() {
     framework::MarkPhase("static objects made");
     INITCOMMONCONTROLSEX controls{};
     controls.dwSize = sizeof(controls);

@@ -18,8 +18,7 @@ using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
 // without SetDefaultDllDirectories.
 constexpr const wchar_t* kLazySystemDlls[] = {L"uxtheme.dll", L"msimg32.dll", L"dwmapi.dll"};
 
-void PreloadFromSystem32(const wchar_t* name)
-{
+void PreloadFromSystem32(const wchar_t* name) {
     wchar_t folder[MAX_PATH];
     const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
     if (length == 0 || length >= MAX_PATH) {
@@ -30,15 +29,15 @@ void PreloadFromSystem32(const wchar_t* name)
     LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
 }
 
-[[gnu::constructor(101)]] void RestrictDllSearchToSystem32()
-{
+[[gnu::constructor(101)]] void RestrictDllSearchToSystem32() {
     framework::MarkPhase("our code runs");
     // Looked up, not imported: Windows 7 without its 2011 loader update lacks the call, and
     // a missing import would stop the program before it starts.
     const HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
-    const auto setDefaultDllDirectories = kernel == nullptr ? nullptr
-        : reinterpret_cast<SetDefaultDllDirectoriesFn>(
-              reinterpret_cast<void*>(GetProcAddress(kernel, "SetDefaultDllDirectories")));
+    const auto setDefaultDllDirectories =
+        kernel == nullptr ? nullptr
+                          : reinterpret_cast<SetDefaultDllDirectoriesFn>(
+                                reinterpret_cast<void*>(GetProcAddress(kernel, "SetDefaultDllDirectories")));
     if (setDefaultDllDirectories != nullptr) {
         setDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
     }

@@ -9,8 +9,8 @@
 
 #include <cstddef>
 #include <cstring>
-#include <new>
 #include <memory>
+#include <new>
 #include <optional>
 #include <utility>
 #include <vector>

@@ -78,8 +78,8 @@ void CPngButton::SetImages(HWND hNotifyWnd, UINT nNotifyId, const wchar_t* norma
     SetImages(hNotifyWnd, nNotifyId, std::move(normal), std::move(hover), std::move(pressed));
 }
 
-void CPngButton::SetImages(HWND hNotifyWnd, UINT nNotifyId, controls::SharedBitmap normal,
-                           controls::SharedBitmap hover, controls::SharedBitmap pressed) noexcept {
+void CPngButton::SetImages(HWND hNotifyWnd, UINT nNotifyId, controls::SharedBitmap normal, controls::SharedBitmap hover,
+                           controls::SharedBitmap pressed) noexcept {
     ReleaseImages();
     m_hNotifyWnd = hNotifyWnd;
     m_nNotifyId = nNotifyId;

@@ -33,9 +33,7 @@ std::optional<LRESULT> Dialog::HandleMessage(UINT message, WPARAM wParam, LPARAM
     return std::nullopt;
 }
 
-bool IsCtlColorMessage(UINT message) noexcept {
-    return message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC;
-}
+bool IsCtlColorMessage(UINT message) noexcept { return message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC; }
 
 bool ReturnsResultDirectly(UINT message) noexcept {
     if (IsCtlColorMessage(message)) return true;

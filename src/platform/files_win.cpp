@@ -1,5 +1,5 @@
-#include <io.h>
 #include <windows.h>
+#include <io.h>
 
 #include "platform/files.h"
 #include "platform/handles_win.h"
@@ -8,9 +8,7 @@ namespace platform {
 
 namespace {
 
-bool IsDotEntry(const char* name) {
-    return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
-}
+bool IsDotEntry(const char* name) { return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0')); }
 
 }  // namespace
 

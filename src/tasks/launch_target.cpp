@@ -112,8 +112,8 @@ bool ResolveLaunchTarget(const LaunchContext& context, const ConfigItem& item, s
         return false;
     }
     std::string candidates;
-    for (const LanguageMode mode : {LanguageMode::LanguageAndCountry, LanguageMode::Language,
-                                    LanguageMode::DefaultLanguage}) {
+    for (const LanguageMode mode :
+         {LanguageMode::LanguageAndCountry, LanguageMode::Language, LanguageMode::DefaultLanguage}) {
         const std::string candidate = ExpandLanguageToken(context, item, mode);
         if (tryCandidate(candidate, mode)) return true;
         if (mode != LanguageMode::LanguageAndCountry) candidates += '\n';

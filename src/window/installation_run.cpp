@@ -15,10 +15,10 @@
 #include <string>
 
 #include "config/process_objects.h"
+#include "tasks/dot_labels.h"
 #include "tasks/exit_codes.h"
 #include "tasks/run_decisions.h"
 #include "window/dialog_services.h"
-#include "tasks/dot_labels.h"
 #include "window/orvane_dlg.h"
 
 namespace {

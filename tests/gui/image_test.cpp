@@ -376,7 +376,7 @@ std::vector<std::string> Differences(const test::Canvas& a, const test::Canvas& 
 TEST_F(ImageTest, TheDecodedCopyDrawsLikeTheFilesBitmap) {
     // Files of every decoded format, drawn 1:1 as a button draws them and scaled into a larger
     // rectangle, over a background that shows the blending.
-    const char* files[] = {"argb32.png", "rgb24.png",   "rgba64.png",      "rgb48.png",    "gray16.png",
+    const char* files[] = {"argb32.png",   "rgb24.png",    "rgba64.png",          "rgb48.png",   "gray16.png",
                            "palette8.png", "palette1.png", "palette8_opaque.png", "pargb32.tif", "button_large.png"};
     const RECT targets[] = {{1, 1, 4, 3}, {0, 0, 11, 7}};
     for (const char* file : files) {
@@ -418,7 +418,8 @@ TEST_F(ImageTest, FilesThatCannotBeDecodedGiveNoCopyEither) {
 }
 
 TEST_F(ImageTest, ConvertingADecodedFileGivesTheBitmapOfConvertingTheFile) {
-    const char* files[] = {"argb32.png", "rgb24.png", "rgba64.png", "palette8_opaque.png", "palette1.png", "gray16.png"};
+    const char* files[] = {"argb32.png",          "rgb24.png",    "rgba64.png",
+                           "palette8_opaque.png", "palette1.png", "gray16.png"};
     for (const char* file : files) {
         SCOPED_TRACE(file);
         controls::CImage fromFile;

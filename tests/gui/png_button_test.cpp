@@ -277,8 +277,8 @@ TEST_F(PngButtonTest, ReleasesItsWindowWhenTheWindowGoes) {
 }
 
 TEST_F(PngButtonTest, AButtonObjectThatGoesFirstGivesTheWindowItsOwnProcedureBack) {
-    HWND window = CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, 0, 0, 40, 20, parent_, nullptr,
-                                  GetModuleHandleW(nullptr), nullptr);
+    HWND window = CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, 0, 0, 40, 20, parent_,
+                                  nullptr, GetModuleHandleW(nullptr), nullptr);
     ASSERT_NE(window, nullptr);
     const LONG_PTR ownProcedure = GetWindowLongPtrW(window, GWLP_WNDPROC);
     {

@@ -3,8 +3,7 @@
 #include <windows.h>
 #include <stdio.h>
 
-int wmain(int argc, wchar_t** argv)
-{
+int wmain(int argc, wchar_t** argv) {
     for (int i = 1; i < argc; ++i) {
         HMODULE module = LoadLibraryW(argv[i]);
         printf("%ls %s\n", argv[i], module != NULL ? "loaded" : "failed");

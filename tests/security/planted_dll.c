@@ -3,13 +3,9 @@
  * a runtime DLL. */
 #include <windows.h>
 
-__declspec(dllexport) int PlantProbe(void)
-{
-    return 42;
-}
+__declspec(dllexport) int PlantProbe(void) { return 42; }
 
-BOOL WINAPI PlantEntry(HINSTANCE instance, DWORD reason, LPVOID reserved)
-{
+BOOL WINAPI PlantEntry(HINSTANCE instance, DWORD reason, LPVOID reserved) {
     (void)reserved;
     if (reason == DLL_PROCESS_ATTACH) {
         WCHAR path[MAX_PATH + 8];

@@ -3,12 +3,12 @@
 // top-level window, and with --close posts WM_CLOSE to those windows.
 // Exit code: 0 when such a process runs, 1 when none does, 2 on bad arguments.
 #include <windows.h>
+#include <fcntl.h>
+#include <io.h>
 #include <tlhelp32.h>
 
 #include <cstdio>
 #include <cwchar>
-#include <fcntl.h>
-#include <io.h>
 #include <string>
 #include <vector>
 
@@ -17,8 +17,7 @@ namespace {
 class Snapshot {
 public:
     Snapshot(DWORD flags, DWORD processId) : m_handle(CreateToolhelp32Snapshot(flags, processId)) {}
-    ~Snapshot()
-    {
+    ~Snapshot() {
         if (m_handle != INVALID_HANDLE_VALUE) {
             CloseHandle(m_handle);
         }
@@ -31,8 +30,7 @@ private:
     HANDLE m_handle;
 };
 
-std::wstring ImagePath(DWORD processId)
-{
+std::wstring ImagePath(DWORD processId) {
     HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
     if (process == nullptr) {
         return {};
@@ -44,8 +42,7 @@ std::wstring ImagePath(DWORD processId)
     return ok ? std::wstring(path, length) : std::wstring();
 }
 
-std::vector<DWORD> ProcessesOf(const std::wstring& image)
-{
+std::vector<DWORD> ProcessesOf(const std::wstring& image) {
     std::vector<DWORD> found;
     Snapshot snapshot(TH32CS_SNAPPROCESS, 0);
     PROCESSENTRY32W entry{};
@@ -58,8 +55,7 @@ std::vector<DWORD> ProcessesOf(const std::wstring& image)
     return found;
 }
 
-void ReportModules(DWORD processId)
-{
+void ReportModules(DWORD processId) {
     Snapshot snapshot(TH32CS_SNAPMODULE, processId);
     MODULEENTRY32W entry{};
     entry.dwSize = sizeof(entry);
@@ -73,8 +69,7 @@ struct WindowSearch {
     bool close;
 };
 
-BOOL CALLBACK VisitWindow(HWND window, LPARAM parameter)
-{
+BOOL CALLBACK VisitWindow(HWND window, LPARAM parameter) {
     const auto& search = *reinterpret_cast<const WindowSearch*>(parameter);
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
@@ -91,8 +86,7 @@ BOOL CALLBACK VisitWindow(HWND window, LPARAM parameter)
 
 }  // namespace
 
-int wmain(int argc, wchar_t** argv)
-{
+int wmain(int argc, wchar_t** argv) {
     _setmode(_fileno(stdout), _O_BINARY);  // plain LF line ends for the shell that reads us
     if (argc < 2 || (argc == 3 && std::wcscmp(argv[2], L"--close") != 0) || argc > 3) {
         std::fprintf(stderr, "usage: process_watch IMAGE [--close]\n");

@@ -2,7 +2,4 @@
  * starts when the loader takes the gdiplus.dll beside it, because no other one exports that. */
 int PlantProbe(void);
 
-int main(void)
-{
-    return PlantProbe() == 42 ? 0 : 1;
-}
+int main(void) { return PlantProbe() == 42 ? 0 : 1; }

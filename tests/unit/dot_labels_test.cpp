@@ -1,8 +1,8 @@
+#include "tasks/dot_labels.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
-
-#include "tasks/dot_labels.h"
 
 namespace {
 
@@ -42,10 +42,8 @@ TEST(DotLabels, TheLongestSlotTextKeepsAllItsUnitsAndLongerOnesNeverOverrun) {
         std::size_t expectedLength;
     };
     const Case cases[] = {
-        {255, 5, 260},  // the longest text a table slot holds, whole, with five dots
-        {255, 1, 256},
-        {250, 5, 255},
-        {256, 5, 260},  // longer than any slot: cut, dots and terminator still fit
+        {255, 5, 260},                                 // the longest text a table slot holds, whole, with five dots
+        {255, 1, 256},  {250, 5, 255}, {256, 5, 260},  // longer than any slot: cut, dots and terminator still fit
         {1000, 5, 260},
     };
     for (const Case& c : cases) {

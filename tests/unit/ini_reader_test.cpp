@@ -117,8 +117,8 @@ TEST(IniReader, ManyKeysInOneReadingGiveWhatEachKeyGivesAlone) {
     const std::string profile = data + "profile.ini";
     // Every ROOT key of the profile cases, and keys found only after others, twice, in another
     // case, empty or made of blanks, in other sections, or nowhere.
-    std::vector<std::string> profileKeys = {"Second", "LowerRoot", "Duplicate", "duplicate", "", "  ", "OtherOnly",
-                                            "SpacedSection", "Missing", "Outside"};
+    std::vector<std::string> profileKeys = {"Second", "LowerRoot", "Duplicate",     "duplicate", "",
+                                            "  ",     "OtherOnly", "SpacedSection", "Missing",   "Outside"};
     for (const Lookup& lookup : kProfileLookups) {
         if (lookup.section == "ROOT") profileKeys.push_back(lookup.key);
     }

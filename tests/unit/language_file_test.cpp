@@ -125,8 +125,8 @@ protected:
 };
 
 TEST_F(ReadIniTextTest, ManyTextsInOneReadingAreWhatReadIniTextGives) {
-    const std::vector<std::string> keys = {"Chinese", "JAPANESE", "Mixed", "Exact", "Cut", "Invalid",
-                                           "Missing", "OtherKey", "",      "Chinese"};
+    const std::vector<std::string> keys = {"Chinese", "JAPANESE", "Mixed",    "Exact", "Cut",
+                                           "Invalid", "Missing",  "OtherKey", "",      "Chinese"};
     const std::vector<std::optional<std::wstring>> texts = ReadIniTexts(file_, keys);
     ASSERT_EQ(texts.size(), keys.size());
     for (std::size_t i = 0; i < keys.size(); ++i) {

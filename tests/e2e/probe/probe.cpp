@@ -71,11 +71,20 @@ std::string Escape(const std::wstring& text) {
     std::string out;
     for (char c : ToUtf8(text)) {
         switch (c) {
-            case '\\': out += "\\\\"; break;
-            case '\t': out += "\\t"; break;
-            case '\r': out += "\\r"; break;
-            case '\n': out += "\\n"; break;
-            default: out += c;
+            case '\\':
+                out += "\\\\";
+                break;
+            case '\t':
+                out += "\\t";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            default:
+                out += c;
         }
     }
     return out;
@@ -242,8 +251,7 @@ private:
         const RECT rect = RectInParent(control);
         return Join({Num(GetDlgCtrlID(control)), Escape(ClassName(control)), (style & WS_VISIBLE) ? "1" : "0",
                      (style & WS_DISABLED) ? "0" : "1", Num(rect.left), Num(rect.top), Num(rect.right - rect.left),
-                     Num(rect.bottom - rect.top), Hex(static_cast<unsigned long>(style)),
-                     Escape(WindowText(control))});
+                     Num(rect.bottom - rect.top), Hex(static_cast<unsigned long>(style)), Escape(WindowText(control))});
     }
 
     int Dump() const {
@@ -359,8 +367,9 @@ private:
         }
         if (!wait) return PostMessageW(control, BM_CLICK, 0, 0) ? kFound : Fail("PostMessage failed");
         DWORD_PTR result = 0;
-        return SendMessageTimeoutW(control, BM_CLICK, 0, 0, SMTO_NORMAL, kClickTimeoutMs, &result) ? kFound
-                                                                                                 : Fail("the click was not handled in time");
+        return SendMessageTimeoutW(control, BM_CLICK, 0, 0, SMTO_NORMAL, kClickTimeoutMs, &result)
+                   ? kFound
+                   : Fail("the click was not handled in time");
     }
 
     int SysCommand() const {
@@ -368,8 +377,7 @@ private:
         if (!Arg(1, &command)) return Usage();
         HWND main = Main();
         if (main == nullptr) return kNotFound;
-        return PostMessageW(main, WM_SYSCOMMAND, static_cast<WPARAM>(command), 0) ? kFound
-                                                                                   : Fail("PostMessage failed");
+        return PostMessageW(main, WM_SYSCOMMAND, static_cast<WPARAM>(command), 0) ? kFound : Fail("PostMessage failed");
     }
 
     int Close() const {
@@ -462,7 +470,7 @@ private:
         }
         const WPARAM wParam = MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED);
         return PostMessageW(box, WM_COMMAND, wParam, reinterpret_cast<LPARAM>(button)) ? kFound
-                                                                                        : Fail("PostMessage failed");
+                                                                                       : Fail("PostMessage failed");
     }
 
     int WaitNoBox() const {

@@ -1,12 +1,12 @@
 #include "target.h"
 
 // The program's own control ids: the main window is the one that holds the installer list.
-#include "../../../resources/resource.h"
-
 #include <tlhelp32.h>
 
 #include <algorithm>
 #include <cwctype>
+
+#include "../../../resources/resource.h"
 
 namespace probe {
 
@@ -103,8 +103,7 @@ std::vector<HWND> Target::Boxes() const {
 
 bool SendTimed(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
     DWORD_PTR answer = 0;
-    const LRESULT ok =
-        SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, kSendTimeoutMs, &answer);
+    const LRESULT ok = SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, kSendTimeoutMs, &answer);
     if (result != nullptr) *result = static_cast<LRESULT>(answer);
     return ok != 0;
 }
@@ -145,11 +144,10 @@ RECT RectInParent(HWND control) {
 
 std::string ToUtf8(const std::wstring& text) {
     if (text.empty()) return {};
-    const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                                         nullptr, nullptr);
+    const int size =
+        WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
     std::string result(static_cast<size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), result.data(), size, nullptr,
-                        nullptr);
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), result.data(), size, nullptr, nullptr);
     return result;
 }
 
