@@ -229,6 +229,98 @@ HRESULT CopyPalette(Gdiplus::GpBitmap* source, HDC memoryDc) noexcept {
     return S_OK;
 }
 
+// The section a decoded format converts into: GDI formats keep their depth and pixels, formats
+// with alpha become 32-bit ARGB, all others 32-bit RGB.
+struct SectionFormat {
+    int bitsPerPixel = 32;
+    bool alpha = false;
+    Gdiplus::PixelFormat target = PixelFormat32bppRGB;
+};
+
+SectionFormat SectionFormatFor(Gdiplus::PixelFormat format) noexcept {
+    SectionFormat section;
+    if (format & PixelFormatGDI) {
+        section.bitsPerPixel = static_cast<int>((format & kFormatSizeMask) >> 8);
+        section.target = format;
+    }
+    if (format & PixelFormatAlpha) {
+        section.bitsPerPixel = 32;
+        section.alpha = true;
+        section.target = PixelFormat32bppARGB;
+    }
+    return section;
+}
+
+struct DibSection {
+    UniqueBitmap bitmap;
+    size_t pitch = 0;
+    BYTE* topRow = nullptr;  // row 0 of the image: the last row in memory of a bottom-up section
+};
+
+DibSection CreateBottomUpSection(UINT width, UINT height, int bitsPerPixel) noexcept {
+    // Room for a full colour table; entries stay zero until the palette fills them.
+    struct {
+        BITMAPINFOHEADER header;
+        RGBQUAD colours[256];
+    } info{};
+    info.header.biSize = sizeof(BITMAPINFOHEADER);
+    info.header.biWidth = static_cast<LONG>(width);
+    info.header.biHeight = static_cast<LONG>(height);  // positive: bottom-up rows
+    info.header.biPlanes = 1;
+    info.header.biBitCount = static_cast<WORD>(bitsPerPixel);
+    info.header.biCompression = BI_RGB;
+    if (bitsPerPixel <= 8) info.header.biClrUsed = 1u << bitsPerPixel;
+
+    DibSection dib;
+    void* bits = nullptr;
+    dib.bitmap.Reset(
+        CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!bits) {
+        dib.bitmap.Reset();
+        return dib;
+    }
+    dib.pitch = ((static_cast<size_t>(width) * bitsPerPixel + 31) / 32) * 4;
+    dib.topRow = static_cast<BYTE*>(bits) + dib.pitch * (height - 1);
+    return dib;
+}
+
+// The pixels as they are, row by row, for a source already in the section's format.
+HRESULT CopyRows(Gdiplus::GpBitmap* source, Gdiplus::PixelFormat format, UINT width, UINT height, int bitsPerPixel,
+                 const DibSection& dib) noexcept {
+    Gdiplus::Rect all(0, 0, static_cast<INT>(width), static_cast<INT>(height));
+    Gdiplus::BitmapData locked{};
+    if (gp::GdipBitmapLockBits(source, &all, Gdiplus::ImageLockModeRead, format, &locked) != Gdiplus::Ok)
+        return E_OUTOFMEMORY;
+    const size_t rowBytes = (static_cast<size_t>(width) * bitsPerPixel + 7) / 8;
+    for (UINT row = 0; row < height; ++row) {
+        const BYTE* from = static_cast<const BYTE*>(locked.Scan0) + static_cast<ptrdiff_t>(row) * locked.Stride;
+        std::memcpy(dib.topRow - dib.pitch * row, from, rowBytes);
+    }
+    gp::GdipBitmapUnlockBits(source, &locked);
+    return S_OK;
+}
+
+// The source drawn by GDI+ into the section, converted to `target` on the way.
+HRESULT DrawUpright(Gdiplus::GpBitmap* source, Gdiplus::PixelFormat target, UINT width, UINT height,
+                    const DibSection& dib) noexcept {
+    // Negative stride from the top row: GDI+ writes the image upright into the bottom-up section.
+    Gdiplus::GpBitmap* rawWrapper = nullptr;
+    Gdiplus::GpStatus status =
+        gp::GdipCreateBitmapFromScan0(static_cast<INT>(width), static_cast<INT>(height), -static_cast<INT>(dib.pitch),
+                                      target, dib.topRow, &rawWrapper);
+    const UniqueGpBitmap wrapper(rawWrapper);
+    if (status != Gdiplus::Ok) return E_FAIL;
+    Gdiplus::GpGraphics* rawSurface = nullptr;
+    status = gp::GdipGetImageGraphicsContext(wrapper.Get(), &rawSurface);
+    const UniqueGpGraphics surface(rawSurface);  // deleted before the wrapper it draws into
+    if (status == Gdiplus::Ok) {
+        // Drawn into the full rectangle, so a file whose stored resolution differs from the
+        // surface's still fills the bitmap 1:1 instead of being scaled.
+        status = gp::GdipDrawImageRectI(surface.Get(), source, 0, 0, static_cast<INT>(width), static_cast<INT>(height));
+    }
+    return status == Gdiplus::Ok ? S_OK : E_FAIL;
+}
+
 }  // namespace
 
 CImage::CImage() noexcept { Converter().AddImage(); }
@@ -293,84 +385,28 @@ HRESULT ConvertToDibSection(Gdiplus::GpBitmap* source, ConvertedBitmap& result) 
         return E_FAIL;
     if (width == 0 || height == 0 || width > 0x7FFF'FFFF || height > 0x7FFF'FFFF) return E_FAIL;
 
-    int bitsPerPixel = 32;
-    bool alpha = false;
-    Gdiplus::PixelFormat target = PixelFormat32bppRGB;
-    if (format & PixelFormatGDI) {
-        bitsPerPixel = static_cast<int>((format & kFormatSizeMask) >> 8);
-        target = format;
-    }
-    if (format & PixelFormatAlpha) {
-        bitsPerPixel = 32;
-        alpha = true;
-        target = PixelFormat32bppARGB;
-    }
-    if (bitsPerPixel < 1 || bitsPerPixel > 32) return E_FAIL;
-
-    // Room for a full colour table; entries stay zero until the palette fills them.
-    struct {
-        BITMAPINFOHEADER header;
-        RGBQUAD colours[256];
-    } info{};
-    info.header.biSize = sizeof(BITMAPINFOHEADER);
-    info.header.biWidth = static_cast<LONG>(width);
-    info.header.biHeight = static_cast<LONG>(height);  // positive: bottom-up rows
-    info.header.biPlanes = 1;
-    info.header.biBitCount = static_cast<WORD>(bitsPerPixel);
-    info.header.biCompression = BI_RGB;
-    if (bitsPerPixel <= 8) info.header.biClrUsed = 1u << bitsPerPixel;
-
-    void* bits = nullptr;
-    UniqueBitmap bitmap(
-        CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (!bitmap || !bits) return E_FAIL;
-    const size_t pitch = ((static_cast<size_t>(width) * bitsPerPixel + 31) / 32) * 4;
-    // Row 0 of the image is the last row in memory of a bottom-up section.
-    BYTE* const topRow = static_cast<BYTE*>(bits) + pitch * (height - 1);
+    const SectionFormat section = SectionFormatFor(format);
+    if (section.bitsPerPixel < 1 || section.bitsPerPixel > 32) return E_FAIL;
+    DibSection dib = CreateBottomUpSection(width, height, section.bitsPerPixel);
+    if (!dib.bitmap) return E_FAIL;
 
     if (format & PixelFormatIndexed) {
         const platform::UniqueMemoryDc memoryDc(CreateCompatibleDC(nullptr));
         if (!memoryDc) return E_FAIL;
-        const platform::SelectScope selected(memoryDc.Get(), bitmap.Get());
-        const HRESULT result = CopyPalette(source, memoryDc.Get());
-        if (FAILED(result)) return result;
+        const platform::SelectScope selected(memoryDc.Get(), dib.bitmap.Get());
+        const HRESULT paletteResult = CopyPalette(source, memoryDc.Get());
+        if (FAILED(paletteResult)) return paletteResult;
     }
+    const HRESULT pixelsResult = section.target == format
+                                     ? CopyRows(source, format, width, height, section.bitsPerPixel, dib)
+                                     : DrawUpright(source, section.target, width, height, dib);
+    if (FAILED(pixelsResult)) return pixelsResult;
 
-    if (target == format) {
-        Gdiplus::Rect all(0, 0, static_cast<INT>(width), static_cast<INT>(height));
-        Gdiplus::BitmapData locked{};
-        if (gp::GdipBitmapLockBits(source, &all, Gdiplus::ImageLockModeRead, format, &locked) != Gdiplus::Ok)
-            return E_OUTOFMEMORY;
-        const size_t rowBytes = (static_cast<size_t>(width) * bitsPerPixel + 7) / 8;
-        for (UINT row = 0; row < height; ++row) {
-            const BYTE* from = static_cast<const BYTE*>(locked.Scan0) + static_cast<ptrdiff_t>(row) * locked.Stride;
-            std::memcpy(topRow - pitch * row, from, rowBytes);
-        }
-        gp::GdipBitmapUnlockBits(source, &locked);
-    } else {
-        // Negative stride from the top row: GDI+ writes the image upright into the bottom-up section.
-        Gdiplus::GpBitmap* rawWrapper = nullptr;
-        Gdiplus::GpStatus status = gp::GdipCreateBitmapFromScan0(static_cast<INT>(width), static_cast<INT>(height),
-                                                                 -static_cast<INT>(pitch), target, topRow, &rawWrapper);
-        const UniqueGpBitmap wrapper(rawWrapper);
-        if (status != Gdiplus::Ok) return E_FAIL;
-        Gdiplus::GpGraphics* rawSurface = nullptr;
-        status = gp::GdipGetImageGraphicsContext(wrapper.Get(), &rawSurface);
-        const UniqueGpGraphics surface(rawSurface);  // deleted before the wrapper it draws into
-        if (status == Gdiplus::Ok) {
-            // Drawn into the full rectangle, so a file whose stored resolution differs from the
-            // surface's still fills the bitmap 1:1 instead of being scaled.
-            status =
-                gp::GdipDrawImageRectI(surface.Get(), source, 0, 0, static_cast<INT>(width), static_cast<INT>(height));
-        }
-        if (status != Gdiplus::Ok) return E_FAIL;
-    }
-
-    result.bitmap = std::move(bitmap);
+    result.bitmap = std::move(dib.bitmap);
     result.width = static_cast<int>(width);
     result.height = static_cast<int>(height);
-    result.bitsPerPixel = bitsPerPixel;
-    result.hasAlpha = alpha;
+    result.bitsPerPixel = section.bitsPerPixel;
+    result.hasAlpha = section.alpha;
     return S_OK;
 }
 
