@@ -239,58 +239,66 @@ void FindLanguageFiles(Medium& medium) {
     }
 }
 
-void CheckLanguageFiles(const Medium& medium, Report& report) {
-    const std::vector<NeededKey> needed = NeededKeys(medium);
-    const auto definedSomewhere = [&](const std::string& key) {
-        return std::any_of(medium.languageFiles.begin(), medium.languageFiles.end(),
-                           [&](const LanguageFile& language) { return language.scan.Find(key) != nullptr; });
-    };
-    bool anyFile = false;
-    for (const LanguageFile& language : medium.languageFiles) {
-        const bool chosen = language.forced || !language.locales.empty() || language.code == LanguageCodeFor(0);
-        if (language.path.empty()) {
-            if (!chosen) continue;
-            const bool everyone = language.forced || language.code == LanguageCodeFor(0);
-            report.Add(
-                {language.file, 0, everyone ? Severity::Error : Severity::Warning, "lang-missing",
-                 "There is no " + language.code + ".ini: " + Users(language) +
-                     " get no interface texts at all (every caption and item is empty)." +
-                     (language.forced ? "" : " A copy of another language file would at least show that language.")});
-            continue;
-        }
-        anyFile = true;
-        if (auto found =
-                CaseOnlyMatch(medium, "Language\\" + language.code + ".ini", language.file, 0, language.code + ".ini"))
-            report.Add(std::move(*found));
-        if (!language.scan.readable) {
-            report.Add({language.file, 0, Severity::Error, "lang-unreadable",
-                        "The file cannot be read: " + Users(language) + " get no texts."});
-            continue;
-        }
-        CheckStructure(language, report);
-        CheckValues(language, report);
-        if (language.scan.rootLine == 0) continue;  // no texts at all: said once above
-        std::vector<std::string> missing;
-        for (const NeededKey& key : needed) {
-            if (language.scan.Find(key.key) || !definedSomewhere(key.key)) continue;
-            missing.push_back(key.key + " (" + key.what + ", " + key.file + " line " + std::to_string(key.line) + ")");
-        }
-        if (!missing.empty()) {
-            constexpr std::size_t kListed = 8;
-            std::string list;
-            for (std::size_t i = 0; i < missing.size() && i < kListed; ++i) list += (i ? ", " : "") + missing[i];
-            if (missing.size() > kListed) list += " and " + std::to_string(missing.size() - kListed) + " more";
-            report.Add({language.file, 0, Severity::Warning, "lang-missing-key",
-                        std::to_string(missing.size()) + (missing.size() == 1 ? " key is" : " keys are") +
-                            " missing, so " + (missing.size() == 1 ? "its text is" : "their texts are") +
-                            " empty for " + Users(language) + ": " + list + "."});
-        }
-        if (!language.scan.truncated) CheckCapacities(medium, language, report);
+namespace {
+
+bool DefinedSomewhere(const Medium& medium, const std::string& key) {
+    return std::any_of(medium.languageFiles.begin(), medium.languageFiles.end(),
+                       [&](const LanguageFile& language) { return language.scan.Find(key) != nullptr; });
+}
+
+// The keys this file lacks that another file defines (a key no file defines is said once, below).
+void CheckMissingKeys(const Medium& medium, const std::vector<NeededKey>& needed, const LanguageFile& language,
+                      Report& report) {
+    std::vector<std::string> missing;
+    for (const NeededKey& key : needed) {
+        if (language.scan.Find(key.key) || !DefinedSomewhere(medium, key.key)) continue;
+        missing.push_back(key.key + " (" + key.what + ", " + key.file + " line " + std::to_string(key.line) + ")");
     }
-    if (!anyFile) return;
+    if (missing.empty()) return;
+    constexpr std::size_t kListed = 8;
+    std::string list;
+    for (std::size_t i = 0; i < missing.size() && i < kListed; ++i) list += (i ? ", " : "") + missing[i];
+    if (missing.size() > kListed) list += " and " + std::to_string(missing.size() - kListed) + " more";
+    report.Add({language.file, 0, Severity::Warning, "lang-missing-key",
+                std::to_string(missing.size()) + (missing.size() == 1 ? " key is" : " keys are") + " missing, so " +
+                    (missing.size() == 1 ? "its text is" : "their texts are") + " empty for " + Users(language) + ": " +
+                    list + "."});
+}
+
+// Returns whether the file exists, so that its texts could be checked.
+bool CheckLanguageFile(const Medium& medium, const std::vector<NeededKey>& needed, const LanguageFile& language,
+                       Report& report) {
+    if (language.path.empty()) {
+        const bool chosen = language.forced || !language.locales.empty() || language.code == LanguageCodeFor(0);
+        if (!chosen) return false;
+        const bool everyone = language.forced || language.code == LanguageCodeFor(0);
+        report.Add(
+            {language.file, 0, everyone ? Severity::Error : Severity::Warning, "lang-missing",
+             "There is no " + language.code + ".ini: " + Users(language) +
+                 " get no interface texts at all (every caption and item is empty)." +
+                 (language.forced ? "" : " A copy of another language file would at least show that language.")});
+        return false;
+    }
+    if (auto found =
+            CaseOnlyMatch(medium, "Language\\" + language.code + ".ini", language.file, 0, language.code + ".ini"))
+        report.Add(std::move(*found));
+    if (!language.scan.readable) {
+        report.Add({language.file, 0, Severity::Error, "lang-unreadable",
+                    "The file cannot be read: " + Users(language) + " get no texts."});
+        return true;
+    }
+    CheckStructure(language, report);
+    CheckValues(language, report);
+    if (language.scan.rootLine == 0) return true;  // no texts at all: said once above
+    CheckMissingKeys(medium, needed, language, report);
+    if (!language.scan.truncated) CheckCapacities(medium, language, report);
+    return true;
+}
+
+void CheckKeysDefinedNowhere(const Medium& medium, const std::vector<NeededKey>& needed, Report& report) {
     std::set<std::string> reported;
     for (const NeededKey& key : needed) {
-        if (definedSomewhere(key.key) ||
+        if (DefinedSomewhere(medium, key.key) ||
             !reported.insert(key.file + '\0' + std::to_string(key.line) + key.key).second) {
             continue;
         }
@@ -304,8 +312,10 @@ void CheckLanguageFiles(const Medium& medium, Report& report) {
         report.Add({key.file, key.line, Severity::Warning,
                     key.file == "conf.xml" ? "item-text-undefined" : "uicfg-key-undefined", message});
     }
+}
 
-    // Files beside them that no user ever gets.
+// Files beside them that no user ever gets.
+void CheckFilesNeverChosen(const Medium& medium, Report& report) {
     std::string picked;
     for (const LanguageFile& language : medium.languageFiles) {
         if (!language.forced) picked += (picked.empty() ? "" : ", ") + language.code;
@@ -321,6 +331,19 @@ void CheckLanguageFiles(const Medium& medium, Report& report) {
                         "No user ever gets this file: the launcher picks only " + picked + " (or a testLanguage)."});
         }
     }
+}
+
+}  // namespace
+
+void CheckLanguageFiles(const Medium& medium, Report& report) {
+    const std::vector<NeededKey> needed = NeededKeys(medium);
+    bool anyFile = false;
+    for (const LanguageFile& language : medium.languageFiles) {
+        if (CheckLanguageFile(medium, needed, language, report)) anyFile = true;
+    }
+    if (!anyFile) return;
+    CheckKeysDefinedNowhere(medium, needed, report);
+    CheckFilesNeverChosen(medium, report);
 }
 
 }  // namespace checker
