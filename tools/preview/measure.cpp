@@ -98,29 +98,6 @@ private:
     platform::UniqueFont size30_;
 };
 
-std::string Escape(const std::wstring& text) {
-    std::string out;
-    for (char c : probe::ToUtf8(text)) {
-        switch (c) {
-            case '\\':
-                out += "\\\\";
-                break;
-            case '\t':
-                out += "\\t";
-                break;
-            case '\r':
-                out += "\\r";
-                break;
-            case '\n':
-                out += "\\n";
-                break;
-            default:
-                out += c;
-        }
-    }
-    return out;
-}
-
 struct Record {
     int id = 0;
     int row = -1;
@@ -140,7 +117,7 @@ void Print(const Record& r) {
                 r.id, r.row, r.column, r.kind, r.slot, r.box.left, r.box.top, r.box.right - r.box.left,
                 r.box.bottom - r.box.top, r.needed.width, r.needed.height, r.available.width, r.available.height,
                 r.verdict.neededLines, r.verdict.shownLines, r.verdict.fits ? 1 : 0, r.ink.left, r.ink.top,
-                r.ink.right - r.ink.left, r.ink.bottom - r.ink.top, Escape(r.text).c_str());
+                r.ink.right - r.ink.left, r.ink.bottom - r.ink.top, probe::Escape(r.text).c_str());
 }
 
 class Measurer {

@@ -67,29 +67,6 @@ const char kUsageText[] =
     "  pixel X Y               red green blue at client point X Y of the main window\n"
     "An argument written hex:HHHH... stands for the UTF-8 text with those bytes.\n";
 
-std::string Escape(const std::wstring& text) {
-    std::string out;
-    for (char c : ToUtf8(text)) {
-        switch (c) {
-            case '\\':
-                out += "\\\\";
-                break;
-            case '\t':
-                out += "\\t";
-                break;
-            case '\r':
-                out += "\\r";
-                break;
-            case '\n':
-                out += "\\n";
-                break;
-            default:
-                out += c;
-        }
-    }
-    return out;
-}
-
 void PrintLine(const std::string& line) {
     std::fwrite(line.data(), 1, line.size(), stdout);
     std::fputc('\n', stdout);

@@ -151,6 +151,29 @@ std::string ToUtf8(const std::wstring& text) {
     return result;
 }
 
+std::string Escape(const std::wstring& text) {
+    std::string out;
+    for (char c : ToUtf8(text)) {
+        switch (c) {
+            case '\\':
+                out += "\\\\";
+                break;
+            case '\t':
+                out += "\\t";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            default:
+                out += c;
+        }
+    }
+    return out;
+}
+
 std::wstring FromUtf8(const std::string& text) {
     if (text.empty()) return {};
     const int size = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);

@@ -52,6 +52,8 @@ RECT RectInParent(HWND control);
 bool SendTimed(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
 
 std::string ToUtf8(const std::wstring& text);
+// UTF-8 for one tab-separated output field: backslash, tab, CR and LF written as \\, \t, \r, \n.
+std::string Escape(const std::wstring& text);
 std::wstring FromUtf8(const std::string& text);
 
 }  // namespace probe
