@@ -89,10 +89,12 @@ e2e_finish() {
     [ "$E2E_FAILED" = 0 ] && [ "$E2E_PASSED" -gt 0 ]
 }
 
+# The lock's descriptor is closed for the command (--close): a Wine server started in there must
+# not hold the lock for as long as it lives.
 ensure_base_prefix() {
     local base="$E2E_ROOT/base-prefix"
     mkdir -p "$E2E_ROOT"
-    flock "$E2E_ROOT.lock" bash -c \
+    flock --close "$E2E_ROOT.lock" bash -c \
         "[ -f '$base/.e2e-ready' ] || bash '$E2E_DIR/make_base_prefix.sh' '$base'"
 }
 
