@@ -183,6 +183,28 @@ PngCheck Fail(PngCheck check, std::string problem) {
     return check;
 }
 
+// The 13 bytes of IHDR: the size, colour type and depth, methods; readies the inflater for the
+// image's rows. Empty when they are sound, else what is wrong.
+std::string ReadHeader(const std::vector<unsigned char>& header, PngCheck& check, Inflater& inflater, int& colorType) {
+    check.width = BigEndian(header.data());
+    check.height = BigEndian(header.data() + 4);
+    const int depth = header[8];
+    colorType = header[9];
+    if (check.width == 0 || check.height == 0 || check.width > kMaxChunkLength || check.height > kMaxChunkLength) {
+        return "the header gives an impossible size";
+    }
+    check.hasHeader = true;
+    if (!ValidDepth(colorType, depth)) return "the header gives an invalid colour type and depth";
+    if (header[10] != 0 || header[11] != 0 || header[12] > 1) return "the header gives an unknown method";
+    if (std::uint64_t{check.width} * check.height > kMaxCheckedPixels) {
+        return "the image is " + std::to_string(check.width) + " x " + std::to_string(check.height) +
+               ", too large to be a skin image";
+    }
+    inflater.Expect(
+        RowRuns(check.width, check.height, static_cast<std::uint64_t>(Channels(colorType)) * depth, header[12] == 1));
+    return {};
+}
+
 }  // namespace
 
 PngCheck CheckPng(std::FILE* file) {
@@ -230,24 +252,8 @@ PngCheck CheckPng(std::FILE* file) {
         if (type == "IHDR") {
             if (!first) return Fail(check, "a second IHDR chunk");
             if (length != 13) return Fail(check, "IHDR has the wrong length");
-            check.width = BigEndian(header.data());
-            check.height = BigEndian(header.data() + 4);
-            const int depth = header[8];
-            colorType = header[9];
-            if (check.width == 0 || check.height == 0 || check.width > kMaxChunkLength ||
-                check.height > kMaxChunkLength) {
-                return Fail(check, "the header gives an impossible size");
-            }
-            check.hasHeader = true;
-            if (!ValidDepth(colorType, depth)) return Fail(check, "the header gives an invalid colour type and depth");
-            if (header[10] != 0 || header[11] != 0 || header[12] > 1)
-                return Fail(check, "the header gives an unknown method");
-            if (std::uint64_t{check.width} * check.height > kMaxCheckedPixels) {
-                return Fail(check, "the image is " + std::to_string(check.width) + " x " +
-                                       std::to_string(check.height) + ", too large to be a skin image");
-            }
-            inflater.Expect(RowRuns(check.width, check.height, static_cast<std::uint64_t>(Channels(colorType)) * depth,
-                                    header[12] == 1));
+            problem = ReadHeader(header, check, inflater, colorType);
+            if (!problem.empty()) return Fail(check, problem);
             inflating = true;
         } else if (type == "PLTE") {
             sawPalette = true;
