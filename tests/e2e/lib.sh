@@ -377,7 +377,14 @@ count_colour() {  # file, client x, y, w, h, #RRGGBB
 
 # The X server hands Wine its input in order, so a click at a point needs no pause after the
 # move there.
-mouse_to() { xdotool mousemove "$1" "$2"; }
+# A point that a probe could not read arrives as no arguments: a failed check, not a shell error.
+mouse_to() {  # x y
+    if [ $# -lt 2 ]; then
+        fail "the pointer has a point to go to" "none: the probe could not read where"
+        return 1
+    fi
+    xdotool mousemove "$1" "$2"
+}
 park_pointer() { mouse_to $(( SCREEN_W - 4 )) $(( SCREEN_H - 8 )); }
 
 # What holds the mouse in the window's thread (probe gui): a control name, main or none.
@@ -405,5 +412,5 @@ drag() {  # x1 y1 x2 y2
     settle
 }
 
-double_click() { mouse_to "$1" "$2"; xdotool click --repeat 2 --delay 80 1; settle; }
-single_click() { mouse_to "$1" "$2"; xdotool click 1; settle; }
+double_click() { mouse_to "$@" && xdotool click --repeat 2 --delay 80 1; settle; }
+single_click() { mouse_to "$@" && xdotool click 1; settle; }
