@@ -36,28 +36,10 @@ controls::SharedBitmap LoadButtonImage(const std::wstring& path) noexcept {
 
 }  // namespace
 
-SkinImages::~SkinImages() {
-    // The worker writes into this object until it ends.
-    if (worker_) WaitForSingleObject(worker_.Get(), INFINITE);
-}
-
-void SkinImages::StartLoading(const std::wstring& imageFolder) noexcept {
+void SkinImages::Load(const std::wstring& imageFolder) noexcept {
     folder_ = imageFolder;
-    backgroundLoaded_.Reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
-    worker_.Reset(CreateThread(nullptr, 0, &SkinImages::LoadOnWorker, this, 0, nullptr));
-    if (!worker_) Load();
-}
-
-DWORD WINAPI SkinImages::LoadOnWorker(LPVOID skin) noexcept {
-    static_cast<SkinImages*>(skin)->Load();
-    return 0;
-}
-
-void SkinImages::Load() noexcept {
     LoadBackground();
-    if (backgroundLoaded_) SetEvent(backgroundLoaded_.Get());
     LoadButtons();
-    LoadListIcons();
     framework::MarkPhase("skin loaded");
 }
 
@@ -90,27 +72,9 @@ void SkinImages::LoadListIcons() noexcept {
     }
 }
 
-void SkinImages::WaitForBackground() noexcept {
-    if (backgroundLoaded_) {
-        WaitForSingleObject(backgroundLoaded_.Get(), INFINITE);
-    } else {
-        WaitForAll();
-    }
-}
+controls::UniqueBitmap SkinImages::TakeBackgroundBitmap() noexcept { return std::move(backgroundBitmap_); }
 
-void SkinImages::WaitForAll() noexcept {
-    if (worker_) WaitForSingleObject(worker_.Get(), INFINITE);
-}
-
-controls::UniqueBitmap SkinImages::TakeBackgroundBitmap() noexcept {
-    WaitForBackground();
-    return std::move(backgroundBitmap_);
-}
-
-const controls::Image& SkinImages::Background() noexcept {
-    WaitForBackground();
-    return background_;
-}
+const controls::Image& SkinImages::Background() noexcept { return background_; }
 
 const controls::Image& SkinImages::Logo() noexcept {
     if (!logo_) logo_ = controls::Image::FromFile((folder_ + L"logo.png").c_str());
@@ -118,11 +82,10 @@ const controls::Image& SkinImages::Logo() noexcept {
 }
 
 SkinImages::ButtonImages SkinImages::ButtonImagesOf(ButtonSkin skin) noexcept {
-    WaitForAll();
     return buttons_[static_cast<std::size_t>(skin)];
 }
 
 platform::UniqueImageList SkinImages::TakeListIcons() noexcept {
-    WaitForAll();
+    if (!listIcons_) LoadListIcons();
     return std::move(listIcons_);
 }

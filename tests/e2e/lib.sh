@@ -139,7 +139,7 @@ reap_setup() {
 # Runs Setup.exe from a medium in the background. Usage: start_setup MEDIUM_DIR
 # Wine's error messages are kept for it (in setup.log): they explain a start that fails.
 start_setup() {
-    WINEDEBUG=fixme-all wine "$1/Setup.exe" >>"$WORK/setup.log" 2>&1 </dev/null &
+    WINEDEBUG=${SETUP_WINEDEBUG:-fixme-all} wine "$1/Setup.exe" >>"$WORK/setup.log" 2>&1 </dev/null &
     SETUP_PID=$!
 }
 

@@ -81,15 +81,22 @@ std::optional<ptrdiff_t> FindHostOffset(HANDLE process, HWND owner) {
 }  // namespace
 
 RemoteBuffer::RemoteBuffer(HWND owner, size_t size) : process_(OpenOwner(owner)) {
-    if (!process_) return;
+    if (!process_) {
+        problem_ = "it cannot be opened";
+        return;
+    }
     wow64_ = IsWow64(process_.get());
     ownerIs32Bit_ = wow64_ || sizeof(void*) == 4;
     if (ownerIs32Bit_) {
         const auto offset = FindHostOffset(process_.get(), owner);
-        if (!offset) return;
+        if (!offset) {
+            problem_ = "its image header is not found";
+            return;
+        }
         hostOffset_ = *offset;
     }
     address_ = VirtualAllocEx(process_.get(), nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    if (address_ == nullptr) problem_ = "no memory can be allocated in it";
 }
 
 RemoteBuffer::~RemoteBuffer() {

@@ -30,6 +30,8 @@ public:
     RemoteBuffer& operator=(const RemoteBuffer&) = delete;
 
     bool Valid() const { return address_ != nullptr; }
+    // Which step failed when not Valid().
+    const char* Problem() const { return problem_; }
     bool OwnerIsWow64() const { return wow64_; }
     LPARAM Address(size_t offset = 0) const { return reinterpret_cast<LPARAM>(static_cast<char*>(address_) + offset); }
     bool Write(const void* data, size_t size, size_t offset = 0) const;
@@ -41,6 +43,7 @@ private:
     bool ownerIs32Bit_ = false;
     ptrdiff_t hostOffset_ = 0;
     void* address_ = nullptr;
+    const char* problem_ = nullptr;
 };
 
 struct ListRow {
@@ -63,6 +66,7 @@ public:
     explicit RemoteListView(HWND list) : list_(list), buffer_(list, kBufferSize) {}
 
     bool Valid() const { return buffer_.Valid(); }
+    const char* Problem() const { return buffer_.Problem(); }
     int RowCount() const;
     int ColumnCount() const;
     std::optional<ListColumn> Column(int index) const;

@@ -156,8 +156,8 @@ private:
         return kUsage;
     }
 
-    static int Fail(const char* what) {
-        std::fprintf(stderr, "probe: %s\n", what);
+    static int Fail(const std::string& what) {
+        std::fprintf(stderr, "probe: %s\n", what.c_str());
         return kFailed;
     }
 
@@ -271,7 +271,7 @@ private:
         HWND control = MainControlArg();
         if (control == nullptr) return kNotFound;
         RemoteListView list(control);
-        if (!list.Valid()) return Fail("cannot reach the list's process");
+        if (!list.Valid()) return Fail(std::string("cannot reach the list's process: ") + list.Problem());
         const int columns = list.ColumnCount();
         PrintLine(Join({"rows", Num(list.RowCount())}));
         PrintLine(Join({"columns", Num(columns)}));
@@ -290,7 +290,7 @@ private:
         HWND control = MainControlArg();
         if (control == nullptr) return kNotFound;
         RemoteListView list(control);
-        if (!list.Valid()) return Fail("cannot reach the list's process");
+        if (!list.Valid()) return Fail(std::string("cannot reach the list's process: ") + list.Problem());
         const int columns = list.ColumnCount();
         const int rows = list.RowCount();
         for (int i = 0; i < rows; ++i) {
@@ -309,7 +309,7 @@ private:
         long row = 0;
         if (!Arg(2, &row)) return Usage();
         RemoteListView list(control);
-        if (!list.Valid()) return Fail("cannot reach the list's process");
+        if (!list.Valid()) return Fail(std::string("cannot reach the list's process: ") + list.Problem());
         auto bounds = list.RowRect(static_cast<int>(row), LVIR_BOUNDS);
         if (!bounds) return kNotFound;
         auto box = list.CheckBoxPoint(static_cast<int>(row));
@@ -326,7 +326,7 @@ private:
         long state = 0;
         if (!Arg(2, &row) || !Arg(3, &state)) return Usage();
         RemoteListView list(control);
-        if (!list.Valid()) return Fail("cannot reach the list's process");
+        if (!list.Valid()) return Fail(std::string("cannot reach the list's process: ") + list.Problem());
         return list.SetCheck(static_cast<int>(row), state != 0) ? kFound : Fail("LVM_SETITEMSTATE failed");
     }
 
