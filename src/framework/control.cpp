@@ -3,20 +3,18 @@
 namespace framework {
 
 void Control::Show(bool show) const noexcept {
-    if (show) {
-        ShowWindow(window_, SW_SHOW);
-        return;
-    }
-    // Hidden the way ShowWindow hides a child (WM_SHOWWINDOW, SetWindowPos, then the focus back
-    // to the parent when the control had it), but with the erase of the uncovered background
-    // left to the parent's next paint. ShowWindow has Wine erase it at once, walking every
-    // window with an erase pending and asking its server about each, and a page switch hides a
-    // dozen controls while the ones it shows wait to be painted.
-    if (!(GetWindowLongW(window_, GWL_STYLE) & WS_VISIBLE)) return;
-    SendMessageW(window_, WM_SHOWWINDOW, FALSE, 0);
+    // Shown or hidden the way ShowWindow shows or hides a child (WM_SHOWWINDOW, SetWindowPos
+    // without activation, and on hiding the focus back to the parent when the control had it),
+    // but with the erase left to the next paint, as Windows does. ShowWindow has Wine erase at
+    // once, walking every window with an erase pending and asking its server about each, and a
+    // page switch shows and hides a dozen controls each.
+    const bool visible = (GetWindowLongW(window_, GWL_STYLE) & WS_VISIBLE) != 0;
+    if (visible == show) return;
+    SendMessageW(window_, WM_SHOWWINDOW, show ? TRUE : FALSE, 0);
     SetWindowPos(window_, nullptr, 0, 0, 0, 0,
-                 SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_DEFERERASE);
-    if (GetFocus() == window_) SetFocus(GetParent(window_));
+                 (show ? SWP_SHOWWINDOW : SWP_HIDEWINDOW) | SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE |
+                     SWP_DEFERERASE);
+    if (!show && GetFocus() == window_) SetFocus(GetParent(window_));
 }
 
 bool ReflectDrawItem(const DRAWITEMSTRUCT& request) noexcept {

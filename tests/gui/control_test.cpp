@@ -9,6 +9,7 @@ struct Seen {
     int showWindow = 0;
     WPARAM lastShown = 2;
     int parentErases = 0;
+    int childErases = 0;
 };
 Seen g_seen;
 
@@ -18,6 +19,7 @@ LRESULT CALLBACK ParentProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 }
 
 LRESULT CALLBACK ChildProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_ERASEBKGND) ++g_seen.childErases;
     if (message == WM_SHOWWINDOW) {
         ++g_seen.showWindow;
         g_seen.lastShown = wParam;
@@ -105,7 +107,7 @@ TEST_F(ControlShowTest, HidingLeavesTheUncoveredBackgroundToTheParentsNextPaint)
     }
 }
 
-TEST_F(ControlShowTest, ShowingIsShowWindow) {
+TEST_F(ControlShowTest, ShowingLeavesTheEraseToTheControlsPaint) {
     control_.Show(false);
     Settle();
     g_seen = Seen();
@@ -113,7 +115,14 @@ TEST_F(ControlShowTest, ShowingIsShowWindow) {
     EXPECT_TRUE(GetWindowLongW(child_, GWL_STYLE) & WS_VISIBLE);
     EXPECT_EQ(g_seen.showWindow, 1);
     EXPECT_EQ(g_seen.lastShown, static_cast<WPARAM>(TRUE));
+    EXPECT_EQ(g_seen.childErases, 0) << "nothing is erased before the control paints";
     EXPECT_TRUE(GetUpdateRect(child_, nullptr, FALSE)) << "the shown control paints itself";
+    Settle();
+    EXPECT_EQ(g_seen.childErases, 1) << "its paint erases it";
+
+    g_seen = Seen();
+    control_.Show(true);
+    EXPECT_EQ(g_seen.showWindow, 0) << "an already visible control is left alone, as ShowWindow does";
 }
 
 }  // namespace
