@@ -63,6 +63,11 @@ BOOL COrvaneApp::InitInstance() {
     framework::MarkPhase("GDI+ started");
 
     LocateProgramFolders();
+#ifdef SETUP_HAS_MAIN_WINDOW
+    // Decoded on a worker while the configuration is read and the window is made.
+    SkinImages skin;
+    skin.StartLoading(g_imageFolder);
+#endif
     const std::string configPath = g_programFolder + "conf.xml";
     const std::string languageFolder = g_programFolder + "Language";
     const std::string uiConfigPath = g_programFolder + "Language\\UICfg.xml";
@@ -74,8 +79,6 @@ BOOL COrvaneApp::InitInstance() {
     framework::MarkPhase("interface texts read");
 
 #ifdef SETUP_HAS_MAIN_WINDOW
-    SkinImages skin;
-    skin.Load(g_imageFolder);
     COrvaneDlg mainWindow(nullptr, skin);
     mainWindow.DoModal();
 #endif

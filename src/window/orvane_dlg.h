@@ -30,7 +30,7 @@ using CListCtrl = framework::ListView;
 // stand, what they show and on which pages is one table (ControlTable).
 class COrvaneDlg : public framework::Dialog {
 public:
-    // `skin` holds the decoded skin images (SkinImages::Load) and outlives the window.
+    // `skin` has started loading the skin images (SkinImages::StartLoading) and outlives the window.
     COrvaneDlg(HWND parent, SkinImages& skin) noexcept;
     ~COrvaneDlg() override;
 

@@ -36,10 +36,45 @@ controls::SharedBitmap LoadButtonImage(const std::wstring& path) noexcept {
 
 }  // namespace
 
-void SkinImages::Load(const std::wstring& imageFolder) noexcept {
+SkinImages::~SkinImages() {
+    if (!worker_) return;
+    WaitForAll();
+    // The images go while the thread that decoded them still runs; then the thread may end.
+    background_ = controls::Bitmap();
+    backgroundBitmap_.Reset();
+    buttons_ = {};
+    listIcons_.Reset();
+    logo_.reset();
+    SetEvent(release_.Get());
+    WaitForSingleObject(worker_.Get(), INFINITE);
+}
+
+void SkinImages::StartLoading(const std::wstring& imageFolder) noexcept {
     folder_ = imageFolder;
+    backgroundLoaded_.Reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    allLoaded_.Reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    release_.Reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    if (backgroundLoaded_ && allLoaded_ && release_) {
+        worker_.Reset(CreateThread(nullptr, 0, &SkinImages::LoadOnWorker, this, 0, nullptr));
+    }
+    if (!worker_) Load();
+}
+
+DWORD WINAPI SkinImages::LoadOnWorker(LPVOID parameter) noexcept {
+    auto* skin = static_cast<SkinImages*>(parameter);
+    skin->Load();
+    // Under Wine, GDI+ images outlived by the thread that decoded them made the program crash
+    // later (seen under qemu-i386), so the thread stays until they are gone.
+    WaitForSingleObject(skin->release_.Get(), INFINITE);
+    return 0;
+}
+
+void SkinImages::Load() noexcept {
     LoadBackground();
+    if (backgroundLoaded_) SetEvent(backgroundLoaded_.Get());
     LoadButtons();
+    LoadListIcons();
+    if (allLoaded_) SetEvent(allLoaded_.Get());
     framework::MarkPhase("skin loaded");
 }
 
@@ -72,9 +107,27 @@ void SkinImages::LoadListIcons() noexcept {
     }
 }
 
-controls::UniqueBitmap SkinImages::TakeBackgroundBitmap() noexcept { return std::move(backgroundBitmap_); }
+void SkinImages::WaitForBackground() noexcept {
+    if (backgroundLoaded_) {
+        WaitForSingleObject(backgroundLoaded_.Get(), INFINITE);
+    } else {
+        WaitForAll();
+    }
+}
 
-const controls::Image& SkinImages::Background() noexcept { return background_; }
+void SkinImages::WaitForAll() noexcept {
+    if (worker_) WaitForSingleObject(allLoaded_.Get(), INFINITE);
+}
+
+controls::UniqueBitmap SkinImages::TakeBackgroundBitmap() noexcept {
+    WaitForBackground();
+    return std::move(backgroundBitmap_);
+}
+
+const controls::Image& SkinImages::Background() noexcept {
+    WaitForBackground();
+    return background_;
+}
 
 const controls::Image& SkinImages::Logo() noexcept {
     if (!logo_) logo_ = controls::Image::FromFile((folder_ + L"logo.png").c_str());
@@ -82,10 +135,11 @@ const controls::Image& SkinImages::Logo() noexcept {
 }
 
 SkinImages::ButtonImages SkinImages::ButtonImagesOf(ButtonSkin skin) noexcept {
+    WaitForAll();
     return buttons_[static_cast<std::size_t>(skin)];
 }
 
 platform::UniqueImageList SkinImages::TakeListIcons() noexcept {
-    if (!listIcons_) LoadListIcons();
+    WaitForAll();
     return std::move(listIcons_);
 }

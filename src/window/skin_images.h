@@ -13,9 +13,11 @@
 
 // The main window's skin and list icons, each file decoded once for the life of the window:
 // menu.png (the background brush's bitmap and the picture behind the logo), the three state
-// images of each button size (shared by the buttons of that size) and the six list icons, all
-// on the user-interface thread: GDI+ objects decoded on another thread misbehaved under Wine
-// once that thread had ended.
+// images of each button size (shared by the buttons of that size) and the six list icons. They
+// are loaded on a worker thread that start-up starts as soon as the image folder is known, so
+// that decoding overlaps reading the configuration and making the window; each accessor waits
+// for what it returns. Only the user-interface thread calls the accessors. The worker ends
+// only after the images are gone.
 class SkinImages {
 public:
     struct ButtonImages {
@@ -25,12 +27,13 @@ public:
     };
 
     SkinImages() noexcept = default;
+    ~SkinImages();
     SkinImages(const SkinImages&) = delete;
     SkinImages& operator=(const SkinImages&) = delete;
 
-    // Decodes menu.png and the button images from `imageFolder` (ImageFolder, ending in a
-    // backslash). GDI+ must be running.
-    void Load(const std::wstring& imageFolder) noexcept;
+    // Starts loading from `imageFolder` (ImageFolder, ending in a backslash). GDI+ must be
+    // running. Without a worker thread the loading is done here and now.
+    void StartLoading(const std::wstring& imageFolder) noexcept;
 
     // menu.png converted into a GDI bitmap for the pattern brush; the caller takes it. Empty
     // when the file is missing or can't be decoded.
@@ -46,17 +49,27 @@ public:
     platform::UniqueImageList TakeListIcons() noexcept;
 
 private:
+    static DWORD WINAPI LoadOnWorker(LPVOID skin) noexcept;
+    void Load() noexcept;
     void LoadBackground() noexcept;
     void LoadButtons() noexcept;
     void LoadListIcons() noexcept;
+    // Waits for the worker to have loaded the background, or everything.
+    void WaitForBackground() noexcept;
+    void WaitForAll() noexcept;
 
     static constexpr std::size_t kSkinCount = 5;  // ButtonSkin values, None included
 
     std::wstring folder_;
+    // Written by the worker before it sets backgroundLoaded_ (or ends), read after the wait.
     controls::Bitmap background_;
     controls::UniqueBitmap backgroundBitmap_;
     std::array<ButtonImages, kSkinCount> buttons_{};
     platform::UniqueImageList listIcons_;
 
     std::optional<controls::Image> logo_;
+    platform::UniqueKernelHandle backgroundLoaded_;  // manual-reset events
+    platform::UniqueKernelHandle allLoaded_;
+    platform::UniqueKernelHandle release_;  // lets the worker end, once the images are gone
+    platform::UniqueKernelHandle worker_;
 };

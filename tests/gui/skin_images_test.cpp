@@ -38,7 +38,7 @@ TEST_F(SkinImagesTest, ButtonsOfOneSizeShareTheImagesOfTheirFiles) {
     Put("280x50_Button_Pressed.png", "button_pressed.png");
     Put("120x26_button_Normal.png", "argb32.png");  // its hover and pressed files are missing
     SkinImages skin;
-    skin.Load(Folder());
+    skin.StartLoading(Folder());
 
     struct Case {
         ButtonSkin size;
@@ -71,7 +71,7 @@ TEST_F(SkinImagesTest, ButtonsOfOneSizeShareTheImagesOfTheirFiles) {
 TEST_F(SkinImagesTest, TheBackgroundIsTheFileConvertedAndThePictureBehindTheLogo) {
     Put("menu.png", "argb32.png");
     SkinImages skin;
-    skin.Load(Folder());
+    skin.StartLoading(Folder());
 
     controls::CImage reference;
     ASSERT_EQ(reference.Load((Folder() + L"menu.png").c_str()), S_OK);
@@ -92,7 +92,7 @@ TEST_F(SkinImagesTest, TheBackgroundIsTheFileConvertedAndThePictureBehindTheLogo
 
 TEST_F(SkinImagesTest, WithoutFilesEverythingIsEmpty) {
     SkinImages skin;
-    skin.Load(Folder());
+    skin.StartLoading(Folder());
     EXPECT_FALSE(skin.TakeBackgroundBitmap());
     EXPECT_FALSE(skin.Background().IsLoaded());
     EXPECT_FALSE(skin.Logo().IsLoaded());
@@ -101,7 +101,7 @@ TEST_F(SkinImagesTest, WithoutFilesEverythingIsEmpty) {
 
 TEST_F(SkinImagesTest, TheLogoIsReadOnlyWhenAskedFor) {
     SkinImages skin;
-    skin.Load(Folder());
+    skin.StartLoading(Folder());
     EXPECT_FALSE(skin.Background().IsLoaded());
     skin.TakeListIcons();  // the loading has ended
     // Put only now: a logo decoded with the rest would be missing.
