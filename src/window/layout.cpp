@@ -6,24 +6,9 @@
 #include "framework/phase_trace.h"
 #include "tasks/dot_labels.h"
 #include "window/orvane_dlg.h"
+#include "window/window_fonts.h"
 
 namespace {
-
-constexpr wchar_t kFontFace[] = L"Arial";
-
-// A font of `tenths` tenths of a point for the screen, the way a point font is made: the
-// height in pixels of the screen's vertical resolution, negative so it is the character height.
-HFONT CreatePointFont(int tenths, const wchar_t* face) noexcept {
-    LOGFONTW font{};
-    font.lfCharSet = DEFAULT_CHARSET;
-    lstrcpynW(font.lfFaceName, face, LF_FACESIZE);
-    const platform::WindowDc screen(nullptr);
-    const int pixelsPerInch = screen.Get() ? GetDeviceCaps(screen.Get(), LOGPIXELSY) : 96;
-    // Rounded to the nearest pixel, as MulDiv does: 14 pt at 96 dpi is 19 pixels, not 18.
-    const int height = MulDiv(pixelsPerInch, tenths, 720);
-    font.lfHeight = -(height < 0 ? -height : height);
-    return CreateFontIndirectW(&font);
-}
 
 // The caption a row gives its control at start.
 std::wstring CaptionOf(const ControlCaption& caption) {
@@ -101,12 +86,11 @@ HFONT COrvaneDlg::FontOf(FontRole role) const noexcept {
 }
 
 void COrvaneDlg::ApplyFontsAndTexts() noexcept {
-    m_fontTitle.Reset(CreateFontW(30, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
-                                  CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_SWISS | DEFAULT_PITCH, kFontFace));
-    m_font16.Reset(CreatePointFont(160, kFontFace));
-    m_font14.Reset(CreatePointFont(140, kFontFace));
-    m_font10.Reset(CreatePointFont(100, kFontFace));
-    m_font30.Reset(CreatePointFont(300, kFontFace));
+    m_fontTitle.Reset(CreateWindowFont(FontRole::Title));
+    m_font16.Reset(CreateWindowFont(FontRole::Size16));
+    m_font14.Reset(CreateWindowFont(FontRole::Size14));
+    m_font10.Reset(CreateWindowFont(FontRole::Size10));
+    m_font30.Reset(CreateWindowFont(FontRole::Size30));
 
     for (const ControlRow& row : ControlTable()) {
         const framework::Control& control = row.member.control(*this);

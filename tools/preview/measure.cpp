@@ -33,8 +33,10 @@
 #include "list_view.h"
 #include "measure_rules.h"
 #include "platform/handles_win.h"
+#include "resource.h"
 #include "target.h"
 #include "window/orvane_dlg.h"
+#include "window/window_fonts.h"
 
 namespace preview {
 namespace {
@@ -42,60 +44,22 @@ namespace {
 constexpr int kMeasured = 0;
 constexpr int kNoWindow = 1;
 constexpr int kUsage = 2;
-constexpr wchar_t kFontFace[] = L"Arial";
-constexpr int kDotLabelId = 1051;  // the running text followed by one full stop
-constexpr int kProgressHeadingId = 1045;
-constexpr int kRunningSlot = 19;
 
 int SlotOf(const ControlFacts& facts) { return facts.caption.slot ? static_cast<int>(*facts.caption.slot) : -1; }
 
-// The window's five fonts, made the way the window makes them.
+// The window's five fonts, from the window's own recipe.
 class WindowFonts {
 public:
     WindowFonts() {
-        title_.Reset(CreateFontW(30, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
-                                 CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_SWISS | DEFAULT_PITCH, kFontFace));
-        size16_.Reset(PointFont(160));
-        size14_.Reset(PointFont(140));
-        size10_.Reset(PointFont(100));
-        size30_.Reset(PointFont(300));
-    }
-
-    HFONT Of(FontRole role) const {
-        switch (role) {
-            case FontRole::Title:
-                return title_.Get();
-            case FontRole::Size16:
-                return size16_.Get();
-            case FontRole::Size14:
-                return size14_.Get();
-            case FontRole::Size10:
-                return size10_.Get();
-            case FontRole::Size30:
-                return size30_.Get();
-            case FontRole::None:
-                break;
+        for (const FontRole role :
+             {FontRole::Title, FontRole::Size16, FontRole::Size14, FontRole::Size10, FontRole::Size30}) {
+            fonts_[static_cast<size_t>(role)].Reset(CreateWindowFont(role));
         }
-        return nullptr;
     }
+    HFONT Of(FontRole role) const { return fonts_[static_cast<size_t>(role)].Get(); }
 
 private:
-    // A point font for the screen: the character height in pixels at the screen's resolution.
-    static HFONT PointFont(int tenths) {
-        LOGFONTW font{};
-        font.lfCharSet = DEFAULT_CHARSET;
-        lstrcpynW(font.lfFaceName, kFontFace, LF_FACESIZE);
-        const platform::WindowDc screen(nullptr);
-        const int pixelsPerInch = screen.Get() ? GetDeviceCaps(screen.Get(), LOGPIXELSY) : 96;
-        font.lfHeight = -MulDiv(pixelsPerInch, tenths, 720);
-        return CreateFontIndirectW(&font);
-    }
-
-    platform::UniqueFont title_;
-    platform::UniqueFont size16_;
-    platform::UniqueFont size14_;
-    platform::UniqueFont size10_;
-    platform::UniqueFont size30_;
+    platform::UniqueFont fonts_[6];  // by FontRole; None stays empty
 };
 
 struct Record {
@@ -143,7 +107,8 @@ public:
 private:
     // The running text is what the first dot label shows without its full stop.
     std::optional<std::wstring> RunningText() const {
-        HWND label = GetDlgItem(main_, kDotLabelId);
+        // The first dot label: the running text followed by one full stop.
+        HWND label = GetDlgItem(main_, IDC_ST_PROGRESS_DOT1);
         if (label == nullptr) return std::nullopt;
         std::wstring text = probe::WindowText(label);
         if (text.empty() || text.back() != L'.') return std::nullopt;
@@ -174,7 +139,7 @@ private:
 
     void Label(HWND control, int id, int slot, HFONT font) const {
         std::wstring text = probe::WindowText(control);
-        if (id == kProgressHeadingId && runningText_ && IsAnimationStep(text, *runningText_)) {
+        if (id == IDC_ST_PROGRESS_TITLE && runningText_ && IsAnimationStep(text, *runningText_)) {
             text = WithMostDots(*runningText_);
         }
         if (text.empty()) return;
@@ -227,7 +192,7 @@ private:
                 int slot = -1;
                 if (column > 0 && runningText_ && IsAnimationStep(text, *runningText_)) {
                     text = WithMostDots(*runningText_);
-                    slot = kRunningSlot;
+                    slot = static_cast<int>(UiSlot::ProgressHeading);
                 }
                 if (text.empty()) continue;
                 // The first column's label starts after the check box and the image column; the
