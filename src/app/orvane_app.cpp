@@ -7,6 +7,8 @@
 
 #include "config/process_objects.h"
 #include "framework/phase_trace.h"
+#include "platform/text.h"
+#include "platform/wide_win.h"
 
 #if __has_include("window/orvane_dlg.h")
 #include "window/orvane_dlg.h"
@@ -15,18 +17,20 @@
 
 namespace {
 
+// The longest name of a skin image, 400x70_Button_Pressed.png.
+constexpr std::size_t kLongestSkinName = 25;
+
 // The module path, however long: a path cut at a fixed buffer size would name a different
 // folder, and every data file would then be looked for in the wrong place.
-template <typename Char, typename Query>
-std::basic_string<Char> ModulePath(Query query) {
-    std::vector<Char> buffer(MAX_PATH);
+std::wstring ModulePath() {
+    std::vector<wchar_t> buffer(MAX_PATH);
     for (;;) {
-        const DWORD length = query(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        const DWORD length = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
         if (length == 0) {
             return {};
         }
         if (length < buffer.size()) {
-            return std::basic_string<Char>(buffer.data(), length);
+            return std::wstring(buffer.data(), length);
         }
         if (buffer.size() >= 32768) {
             return {};
@@ -35,20 +39,23 @@ std::basic_string<Char> ModulePath(Query query) {
     }
 }
 
-template <typename Char>
-std::basic_string<Char> FolderOf(const std::basic_string<Char>& path) {
-    const auto slash = path.find_last_of(Char('\\'));
-    return slash == std::basic_string<Char>::npos ? std::basic_string<Char>() : path.substr(0, slash + 1);
+std::wstring FolderOf(const std::wstring& path) {
+    const auto slash = path.find_last_of(L'\\');
+    return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash + 1);
 }
 
 }  // namespace
 
 void LocateProgramFolders() {
-    // Two separate calls: the wide path keeps characters that the ANSI code page cannot
-    // represent, the narrow one is the form every narrow file call understands.
-    const std::wstring wideFolder = FolderOf(ModulePath<wchar_t>(GetModuleFileNameW));
-    g_imageFolder = wideFolder.empty() ? std::wstring() : wideFolder + L"ImageIcon\\";
-    g_programFolder = FolderOf(ModulePath<char>(GetModuleFileNameA));
+    // One wide call keeps every letter of the folder's name; the core carries it as UTF-8.
+    const std::wstring wideFolder = FolderOf(ModulePath());
+    g_programFolder = platform::WideToMultiByte(wideFolder.c_str(), platform::kUtf8CodePage);
+    if (wideFolder.empty()) return;
+    g_imageFolder = wideFolder + L"ImageIcon\\";
+    // GDI+ opens the skin by these paths itself: where they would reach MAX_PATH it gets the
+    // extended-length form, which has no such limit.
+    if (g_imageFolder.size() + kLongestSkinName >= MAX_PATH)
+        g_imageFolder = platform::ExtendedLengthPath(g_imageFolder);
 }
 
 BOOL COrvaneApp::InitInstance() {
@@ -68,9 +75,9 @@ BOOL COrvaneApp::InitInstance() {
     SkinImages skin;
     skin.StartLoading(g_imageFolder);
 #endif
-    const std::string configPath = g_programFolder + "conf.xml";
-    const std::string languageFolder = g_programFolder + "Language";
-    const std::string uiConfigPath = g_programFolder + "Language\\UICfg.xml";
+    const platform::Path configPath = g_programFolder + "conf.xml";
+    const platform::Path languageFolder = g_programFolder + "Language";
+    const platform::Path uiConfigPath = g_programFolder + "Language\\UICfg.xml";
 
     // The configuration first: its "testLanguage" then governs the interface texts too.
     LoadProductConfig(g_languageState.wLanguage, languageFolder, configPath, g_productConfig, g_languageState);

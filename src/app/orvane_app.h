@@ -23,5 +23,5 @@ private:
     std::optional<controls::GdiplusSession> m_gdiplus;
 };
 
-// Fills g_programFolder (ANSI) and g_imageFolder (UTF-16) from the executable's path.
+// Fills g_programFolder (UTF-8) and g_imageFolder (UTF-16) from the executable's path.
 void LocateProgramFolders();

@@ -20,7 +20,8 @@ constexpr char kUsage[] =
     "Checks an installation medium as the launcher reads it, for the users of each typical locale.\n"
     "  --json          the report as JSON (see docs/setup-check.md)\n"
     "  --no-color      no terminal colours\n"
-    "  --codepage N    the ANSI code page that keys and rules are matched in (default 1252)\n"
+    "  --codepage N    the ANSI code page of UICfg.xml's keys and of conf.xml texts that are\n"
+    "                  not UTF-8 (default 1252)\n"
     "  --locale xx_YY  check one locale only\n"
     "Exit status: 0 clean, 1 warnings only, 2 errors, 3 the check could not run.\n";
 

@@ -82,16 +82,6 @@ bool HasTokenOtherwiseSpelled(const std::string& rule) {
     return false;
 }
 
-bool IsAscii(std::string_view text) {
-    return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-}
-
-// The rule's bytes as the file system sees them: text of the ANSI code page, shown in UTF-8.
-std::string AsAnsiText(const std::string& rule) {
-    const std::wstring wide = platform::MultiByteToWide(rule.c_str(), platform::kAnsiCodePage);
-    return platform::WideToMultiByte(wide.c_str(), platform::kUtf8CodePage);
-}
-
 void CheckItem(const tinyxml2::XMLElement& element, const ConfigItem& item, bool installs, bool listShowsIcons,
                Report& report) {
     const int line = element.GetLineNum();
@@ -151,12 +141,16 @@ void CheckItem(const tinyxml2::XMLElement& element, const ConfigItem& item, bool
                 " spells the token differently: only \"{language}\" (lower case) is "
                 "replaced; any other spelling is looked for literally.");
     }
-    if (!IsAscii(rule) && platform::AnsiCodePage() != platform::kUtf8CodePage) {
-        Add(report, line, Severity::Warning, "rule-not-ascii",
-            "The rule holds non-ASCII characters: the launcher hands conf.xml's UTF-8 bytes to the file system as "
-            "code page " +
-                std::to_string(platform::AnsiCodePage()) + " text, so Windows looks for " + Quoted(AsAnsiText(rule)) +
-                ". Use ASCII names on the medium.");
+    // Names in any script are fine, as long as they are UTF-8: other bytes are read in the
+    // user's ANSI code page, which differs from user to user.
+    for (const char* name : {"open", "defaultLanguage"}) {
+        const char* value = element.Attribute(name);
+        if (!value || platform::IsUtf8(value)) continue;
+        const std::string asRead = std::string(name) == "open" ? rule : item.defaultLanguage.value_or("");
+        Add(report, line, Severity::Warning, "rule-not-utf8",
+            std::string(name) + " is not UTF-8: the launcher reads it in the user's ANSI code page, here " +
+                std::to_string(platform::AnsiCodePage()) + " as " + Quoted(asRead) +
+                ", and users with another code page look for other names. Save conf.xml as UTF-8.");
     }
 }
 

@@ -8,7 +8,7 @@
 
 int main(int argc, char** argv) {
     platform::PrepareConsoleForUtf8();
-    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    const std::vector<std::string> arguments = platform::ProgramArguments(argc, argv);
     std::string out, err;
     const int status = checker::RunSetupCheck(arguments, out, err, platform::StandardOutputIsColourTerminal());
     std::fwrite(out.data(), 1, out.size(), stdout);

@@ -138,7 +138,7 @@ void ForEachIniLine(std::string_view text, const IniLineVisitor& visit) {
     if (splitter.Feed(text)) splitter.Finish();
 }
 
-bool ForEachIniLine(const std::string& path, const IniLineVisitor& visit) {
+bool ForEachIniLine(const platform::Path& path, const IniLineVisitor& visit) {
     const platform::UniqueFile file = platform::OpenFileForReading(path);
     if (!file) return false;
     LineSplitter splitter(visit);
@@ -157,13 +157,13 @@ std::string FindIniValue(std::string_view text, std::string_view section, std::s
     return lookup.TakeValue();
 }
 
-std::string ReadIniValue(const std::string& path, std::string_view section, std::string_view key) {
+std::string ReadIniValue(const platform::Path& path, std::string_view section, std::string_view key) {
     IniLookup lookup(section, key);
     ForEachIniLine(path, [&](std::string_view line, std::size_t) { return lookup.Feed(line); });
     return lookup.TakeValue();
 }
 
-std::vector<std::string> ReadIniValues(const std::string& path, std::string_view section,
+std::vector<std::string> ReadIniValues(const platform::Path& path, std::string_view section,
                                        const std::vector<std::string>& keys) {
     // One lookup per key, each fed the lines it would have read by itself, until all are done.
     std::vector<IniLookup> lookups;

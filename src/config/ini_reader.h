@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/path.h"
+
 // Reads one value of an INI file byte for byte, with the lookup rules of
 // GetPrivateProfileStringA: section and key names compared without regard to ASCII case
 // (the names asked for are trimmed of blanks as well), the first section of that name only,
@@ -23,13 +25,13 @@ inline constexpr std::size_t kMaxIniLineBytes = 1 << 20;
 // The value of `key` in `section` of INI text held in memory; "" when absent.
 std::string FindIniValue(std::string_view text, std::string_view section, std::string_view key);
 
-// The same, read from a file (narrow path); "" when the file cannot be read.
-std::string ReadIniValue(const std::string& path, std::string_view section, std::string_view key);
+// The same, read from a file; "" when the file cannot be read.
+std::string ReadIniValue(const platform::Path& path, std::string_view section, std::string_view key);
 
 // The values of several keys of one section, in the order of `keys`, each what ReadIniValue
 // gives for it, from one reading of the file: start-up looks some fifty texts up in one language
 // file, which per key costs an open and a read each, on a slow medium too.
-std::vector<std::string> ReadIniValues(const std::string& path, std::string_view section,
+std::vector<std::string> ReadIniValues(const platform::Path& path, std::string_view section,
                                        const std::vector<std::string>& keys);
 
 // The pieces below are the lookup's own steps, for tools that inspect a whole file.
@@ -71,4 +73,4 @@ private:
 using IniLineVisitor = std::function<bool(std::string_view line, std::size_t number)>;
 void ForEachIniLine(std::string_view text, const IniLineVisitor& visit);
 // The same from a file, read in pieces; false when it cannot be opened.
-bool ForEachIniLine(const std::string& path, const IniLineVisitor& visit);
+bool ForEachIniLine(const platform::Path& path, const IniLineVisitor& visit);

@@ -32,8 +32,8 @@ const char* LanguageCodeFor(std::uint16_t languageId) {
     }
 }
 
-std::string SelectLanguageFile(std::uint16_t languageId, const std::string& languageFolder,
-                               const LanguageState& languageState) {
+platform::Path SelectLanguageFile(std::uint16_t languageId, const platform::Path& languageFolder,
+                                  const LanguageState& languageState) {
     if (languageFolder.empty()) return {};
     std::string path = languageFolder;
     std::replace(path.begin(), path.end(), '/', '\\');
@@ -53,13 +53,13 @@ std::wstring IniText(const std::string& value) {
 
 }  // namespace
 
-bool ReadIniText(const std::string& languageFile, const std::string& key, wchar_t (&destination)[kIniTextUnits]) {
+bool ReadIniText(const platform::Path& languageFile, const std::string& key, wchar_t (&destination)[kIniTextUnits]) {
     if (key.empty()) return false;
     StoreIniText(IniText(ReadIniValue(languageFile, kLanguageSection, key)), destination);
     return true;
 }
 
-std::vector<std::optional<std::wstring>> ReadIniTexts(const std::string& languageFile,
+std::vector<std::optional<std::wstring>> ReadIniTexts(const platform::Path& languageFile,
                                                       const std::vector<std::string>& keys) {
     const std::vector<std::string> values = ReadIniValues(languageFile, kLanguageSection, keys);
     std::vector<std::optional<std::wstring>> texts;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "config/language_state.h"
+#include "platform/path.h"
 
 // Destination size of ReadIniText: a value of at most 254 UTF-8 bytes and its terminator
 // always fit.
@@ -21,18 +22,18 @@ const char* LanguageCodeFor(std::uint16_t languageId);
 // The full path of the language file (folder + code + ".ini", with every '/' turned into '\')
 // when it exists, else "". The code is languageState.szIniTest when set, else the one of the
 // language id. No other code is tried.
-std::string SelectLanguageFile(std::uint16_t languageId, const std::string& languageFolder,
-                               const LanguageState& languageState);
+platform::Path SelectLanguageFile(std::uint16_t languageId, const platform::Path& languageFolder,
+                                  const LanguageState& languageState);
 
 // The value of `key` in section ROOT of the language file, decoded from UTF-8, into
 // `destination` (cleared first). A missing file, section or key gives the empty text.
 // False, with the destination untouched, only when the key is empty.
-bool ReadIniText(const std::string& languageFile, const std::string& key, wchar_t (&destination)[kIniTextUnits]);
+bool ReadIniText(const platform::Path& languageFile, const std::string& key, wchar_t (&destination)[kIniTextUnits]);
 
 // The texts of several keys from one reading of the language file, in the order of `keys`: for
 // each, what ReadIniText puts into its destination (at most kIniTextUnits - 1 units), or nothing
 // for an empty key, for which ReadIniText leaves the destination as it is.
-std::vector<std::optional<std::wstring>> ReadIniTexts(const std::string& languageFile,
+std::vector<std::optional<std::wstring>> ReadIniTexts(const platform::Path& languageFile,
                                                       const std::vector<std::string>& keys);
 
 // Puts a text from ReadIniTexts into a destination as ReadIniText does.

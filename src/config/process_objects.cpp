@@ -2,7 +2,7 @@
 
 // Definition order is construction order: the folders and the configuration first, then
 // the language state, which asks the platform for the user's language.
-std::string g_programFolder;
+platform::Path g_programFolder;
 std::wstring g_imageFolder;
 ProductConfig g_productConfig;
 LanguageState g_languageState;

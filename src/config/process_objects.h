@@ -8,8 +8,8 @@
 
 // The process-wide objects of the design, constructed in this order before start-up runs.
 // Core functions take them as arguments; only the application and the window name them.
-extern std::string g_programFolder;  // ANSI, ends in a backslash
-extern std::wstring g_imageFolder;   // UTF-16, g_programFolder's folder + "ImageIcon\"
+extern platform::Path g_programFolder;  // UTF-8, ends in a backslash
+extern std::wstring g_imageFolder;      // UTF-16, g_programFolder + "ImageIcon\"
 extern ProductConfig g_productConfig;
 extern LanguageState g_languageState;
 extern UiTextTable g_uiTextTable;

@@ -10,24 +10,41 @@
 #include "config/language_file.h"
 #include "config/xml_document.h"
 #include "platform/message_box.h"
+#include "platform/text.h"
 
 namespace {
 
 constexpr unsigned kMessageBoxOk = 0;  // MB_OK
 
-// A copy of the attribute's value; nothing when it is absent (or, with `keepEmpty` false,
-// empty).
-std::optional<std::string> CopyAttribute(const tinyxml2::XMLElement& element, const char* name, bool keepEmpty) {
+// A text of conf.xml that becomes part of a path, as UTF-8. conf.xml is read as UTF-8, but a
+// medium written in the ANSI code page worked where that code page was the user's, as the
+// launcher then handed the bytes to Windows as they stood: bytes that are no UTF-8 are read in
+// that code page, so such a medium goes on working there.
+std::string PathText(const char* value) {
+    if (platform::IsUtf8(value)) return value;
+    const std::wstring wide = platform::MultiByteToWide(value, platform::kAnsiCodePage);
+    return platform::WideToMultiByte(wide.c_str(), platform::kUtf8CodePage);
+}
+
+// A copy of the attribute's value, byte for byte; nothing when it is absent.
+std::optional<std::string> CopyAttribute(const tinyxml2::XMLElement& element, const char* name) {
     const char* value = element.Attribute(name);
-    if (!value || (!keepEmpty && *value == '\0')) return std::nullopt;
+    if (!value) return std::nullopt;
     return std::string(value);
+}
+
+// The attribute's value as a PathText; nothing when it is absent or empty.
+std::optional<std::string> CopyPathAttribute(const tinyxml2::XMLElement& element, const char* name) {
+    const char* value = element.Attribute(name);
+    if (!value || *value == '\0') return std::nullopt;
+    return PathText(value);
 }
 
 // The launch rule as the rest of the program reads it: relative to the program folder
 // (one leading separator dropped) and with Windows separators only.
 std::string NormaliseLaunchRule(const char* rule) {
     if (*rule == '\\' || *rule == '/') ++rule;
-    std::string normalised(rule);
+    std::string normalised = PathText(rule);
     std::replace(normalised.begin(), normalised.end(), '/', '\\');
     return normalised;
 }
@@ -41,19 +58,19 @@ std::unique_ptr<ConfigItem> ReadItem(const tinyxml2::XMLElement& element) {
     auto item = std::make_unique<ConfigItem>();
     item->icon = icon;
     item->line = element.GetLineNum();
-    item->strId = CopyAttribute(element, "strId", true);
+    item->strId = CopyAttribute(element, "strId");
     if (const char* open = element.Attribute("open"); open && *open != '\0') {
         item->open = NormaliseLaunchRule(open);
         item->selectedByDefault = selectedByDefault == 1;
         item->selected = item->selectedByDefault;
     }
-    item->defaultLanguage = CopyAttribute(element, "defaultLanguage", false);
+    item->defaultLanguage = CopyPathAttribute(element, "defaultLanguage");
     return item;
 }
 
 }  // namespace
 
-int LoadProductConfig(std::uint16_t wLanguage, const std::string& languageFolder, const std::string& configPath,
+int LoadProductConfig(std::uint16_t wLanguage, const platform::Path& languageFolder, const platform::Path& configPath,
                       ProductConfig& config, LanguageState& languageState, const MessageBoxFunction& showMessage) {
     ParseProductConfig(configPath, config, languageState, showMessage);
     // After parsing, so that a "testLanguage" of conf.xml decides the file.
@@ -63,7 +80,7 @@ int LoadProductConfig(std::uint16_t wLanguage, const std::string& languageFolder
     return 0;
 }
 
-int ParseProductConfig(const std::string& configPath, ProductConfig& config, LanguageState& languageState,
+int ParseProductConfig(const platform::Path& configPath, ProductConfig& config, LanguageState& languageState,
                        const MessageBoxFunction& showMessage) {
     XmlDocument document;
     if (LoadXmlFile(document, configPath) != tinyxml2::XML_SUCCESS) return -1;
@@ -76,8 +93,7 @@ int ReadProductConfig(const tinyxml2::XMLDocument& document, ProductConfig& conf
     if (!root) return -1;
 
     QueryBoolAttribute(*root, "debug", languageState.debug);
-    if (auto testLanguage = CopyAttribute(*root, "testLanguage", false))
-        languageState.szIniTest = std::move(testLanguage);
+    if (auto testLanguage = CopyPathAttribute(*root, "testLanguage")) languageState.szIniTest = std::move(testLanguage);
     if (languageState.debug) {
         const std::string text = FormatDebugText(languageState);
         platform::ShowMessageWith(showMessage, text, kDebugBoxCaption, kMessageBoxOk);
@@ -110,7 +126,7 @@ std::size_t ParseItemList(const tinyxml2::XMLElement* list, ConfigItemList& item
     return items.size();
 }
 
-void ResolveItemTexts(const std::string& languageFile, ConfigItemList& items) {
+void ResolveItemTexts(const platform::Path& languageFile, ConfigItemList& items) {
     // One reading of the language file for all items (ReadIniText would read it per item).
     std::vector<std::string> keys;
     keys.reserve(items.size());

@@ -9,14 +9,15 @@
 
 #include "config/language_state.h"
 #include "platform/message_box.h"
+#include "platform/path.h"
 
 // One installer or manual offered by the medium (an `item` element of conf.xml).
 struct ConfigItem {
     bool selectedByDefault = false;              // "default" is 1 and the item has a launch rule
     bool selected = false;                       // the user's current tick; only the install list changes it
     int icon = 0;                                // index into the list's image list
-    std::optional<std::string> open;             // launch rule, ANSI, backslashes only
-    std::optional<std::string> defaultLanguage;  // language tried last by the launch rule
+    std::optional<std::string> open;             // launch rule, UTF-8, backslashes only
+    std::optional<std::string> defaultLanguage;  // language tried last by the launch rule, UTF-8
     std::optional<std::string> strId;            // key of the display text in the language file
     std::optional<std::wstring> text;            // display text; set for every item once loaded
     int line = 0;                                // where the item element starts in conf.xml, for reports
@@ -47,12 +48,12 @@ inline constexpr std::size_t kDebugTextCapacity = 256;
 
 // Fills `config` from conf.xml and resolves every item's text through the chosen language
 // file. Always returns 0: a missing or broken file leaves the lists empty.
-int LoadProductConfig(std::uint16_t wLanguage, const std::string& languageFolder, const std::string& configPath,
+int LoadProductConfig(std::uint16_t wLanguage, const platform::Path& languageFolder, const platform::Path& configPath,
                       ProductConfig& config, LanguageState& languageState, const MessageBoxFunction& showMessage = {});
 
 // Loads conf.xml and reads it into `config` and the language state (see ReadProductConfig).
 // 0 when the file was loaded and has a root element, -1 otherwise (nothing is changed then).
-int ParseProductConfig(const std::string& configPath, ProductConfig& config, LanguageState& languageState,
+int ParseProductConfig(const platform::Path& configPath, ProductConfig& config, LanguageState& languageState,
                        const MessageBoxFunction& showMessage = {});
 
 // Reads a loaded conf.xml: "debug" and "testLanguage" of the root into the language state,
@@ -65,7 +66,7 @@ int ReadProductConfig(const tinyxml2::XMLDocument& document, ProductConfig& conf
 std::size_t ParseItemList(const tinyxml2::XMLElement* list, ConfigItemList& items);
 
 // Gives every item its display text from the language file ("" when there is none).
-void ResolveItemTexts(const std::string& languageFile, ConfigItemList& items);
+void ResolveItemTexts(const platform::Path& languageFile, ConfigItemList& items);
 
 // The text of the debug box, at most kDebugTextCapacity - 1 bytes.
 std::string FormatDebugText(const LanguageState& languageState);

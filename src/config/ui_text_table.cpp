@@ -19,8 +19,8 @@ int UiSlotOfEntry(int entry) {
     return entry < kGap ? entry : entry + 1;
 }
 
-int LoadUiTextTable(std::uint16_t wLanguage, const std::string& languageFolder, UiTextTable& table,
-                    const std::string& uiConfigPath, const LanguageState& languageState) {
+int LoadUiTextTable(std::uint16_t wLanguage, const platform::Path& languageFolder, UiTextTable& table,
+                    const platform::Path& uiConfigPath, const LanguageState& languageState) {
     const std::string languageFile = SelectLanguageFile(wLanguage, languageFolder, languageState);
     if (languageFile.empty()) return -1;
     table[0].text[0] = L'\0';
@@ -30,7 +30,7 @@ int LoadUiTextTable(std::uint16_t wLanguage, const std::string& languageFolder, 
     return 0;
 }
 
-int ReadUiEntries(const std::string& uiConfigPath, std::vector<UiEntry>& entries) {
+int ReadUiEntries(const platform::Path& uiConfigPath, std::vector<UiEntry>& entries) {
     XmlDocument document;
     if (LoadXmlFile(document, uiConfigPath) != tinyxml2::XML_SUCCESS) return -1;
     return ReadUiEntries(document, entries);
@@ -57,7 +57,7 @@ int ReadUiEntries(const tinyxml2::XMLDocument& document, std::vector<UiEntry>& e
     return 0;
 }
 
-void FillUiTextTable(const std::vector<UiEntry>& entries, const std::string& languageFile, UiTextTable& table) {
+void FillUiTextTable(const std::vector<UiEntry>& entries, const platform::Path& languageFile, UiTextTable& table) {
     const int count = static_cast<int>(std::min<std::size_t>(entries.size(), kUiEntryCount));
     // One reading of the language file for all entries (ReadIniText would read it per entry).
     std::vector<std::string> keys;

@@ -8,6 +8,7 @@
 
 #include "config/language_file.h"
 #include "config/language_state.h"
+#include "platform/path.h"
 
 // One interface text, addressed by its fixed slot number.
 struct UiTextSlot {
@@ -94,12 +95,12 @@ class XMLDocument;
 
 // Fills the table from Language\UICfg.xml and the chosen language file.
 // 0 on success; -1 when there is no language file or UICfg.xml cannot be read.
-int LoadUiTextTable(std::uint16_t wLanguage, const std::string& languageFolder, UiTextTable& table,
-                    const std::string& uiConfigPath, const LanguageState& languageState);
+int LoadUiTextTable(std::uint16_t wLanguage, const platform::Path& languageFolder, UiTextTable& table,
+                    const platform::Path& uiConfigPath, const LanguageState& languageState);
 
 // Reads the entries of UICfg.xml into `entries` (emptied first when the file loads).
 // 0 on success; -1 when the file cannot be loaded or has no root element.
-int ReadUiEntries(const std::string& uiConfigPath, std::vector<UiEntry>& entries);
+int ReadUiEntries(const platform::Path& uiConfigPath, std::vector<UiEntry>& entries);
 
 // The same from a loaded document: every child element of the root, whatever its name; its
 // text (converted to ANSI) is the key, its first and second attributes are read with atoi
@@ -109,4 +110,4 @@ int ReadUiEntries(const tinyxml2::XMLDocument& document, std::vector<UiEntry>& e
 
 // Fills the slots of the first kUiEntryCount entries from the language file: a missing key
 // gives the empty text, an empty key leaves the slot's text as it is.
-void FillUiTextTable(const std::vector<UiEntry>& entries, const std::string& languageFile, UiTextTable& table);
+void FillUiTextTable(const std::vector<UiEntry>& entries, const platform::Path& languageFile, UiTextTable& table);

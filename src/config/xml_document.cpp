@@ -13,7 +13,7 @@ bool IsSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 
 }  // namespace
 
-tinyxml2::XMLError LoadXmlFile(XmlDocument& document, const std::string& path) {
+tinyxml2::XMLError LoadXmlFile(XmlDocument& document, const platform::Path& path) {
     const platform::UniqueFile file = platform::OpenFileForReading(path);
     if (!file) return tinyxml2::XML_ERROR_FILE_NOT_FOUND;
     if (std::fseek(file.get(), 0, SEEK_END) != 0) return tinyxml2::XML_ERROR_FILE_READ_ERROR;

@@ -5,6 +5,8 @@
 #include <optional>
 #include <string>
 
+#include "platform/path.h"
+
 // TinyXML-2 with the behaviour of the original TinyXML that the medium's files were written
 // for: element text with white space condensed, boolean words "true"/"yes"/"1" and
 // "false"/"no"/"0" in any letter case, integers as sscanf's "%d" reads them.
@@ -18,8 +20,8 @@ public:
     XmlDocument() : tinyxml2::XMLDocument(true, tinyxml2::COLLAPSE_WHITESPACE) {}
 };
 
-// Loads a file by narrow path (ANSI on Windows); the encoding is left to the library.
-tinyxml2::XMLError LoadXmlFile(XmlDocument& document, const std::string& path);
+// Loads a file; the encoding is left to the library.
+tinyxml2::XMLError LoadXmlFile(XmlDocument& document, const platform::Path& path);
 
 // Sets `value` when the attribute holds one of the boolean words; true when it did.
 bool QueryBoolAttribute(const tinyxml2::XMLElement& element, const char* name, bool& value);

@@ -1,7 +1,14 @@
 #pragma once
 
-// The console a command-line tool writes to.
+#include <string>
+#include <vector>
+
+// The command line and the console of a command-line tool.
 namespace platform {
+
+// The program's arguments after its own name, in UTF-8: on Windows read from the wide command
+// line (CommandLineToArgvW), so that a folder named in any script arrives whole; on POSIX argv.
+std::vector<std::string> ProgramArguments(int argc, char** argv);
 
 // Standard output and error take UTF-8 text as it is (Windows: console code page 65001;
 // POSIX: nothing to do).

@@ -7,6 +7,8 @@
 
 namespace platform {
 
+std::vector<std::string> ProgramArguments(int argc, char** argv) { return {argv + 1, argv + argc}; }
+
 void PrepareConsoleForUtf8() {}
 
 bool StandardOutputIsColourTerminal() {

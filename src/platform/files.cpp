@@ -4,13 +4,15 @@
 
 namespace platform {
 
-std::optional<std::string> FindFirstMatch(const std::string& pattern, DotEntries dots) {
+bool FileExists(const Path& path) { return ReadFileAttributes(path).has_value(); }
+
+std::optional<std::string> FindFirstMatch(const Path& pattern, DotEntries dots) {
     auto names = FindMatches(pattern, 1, dots);
     if (names.empty()) return std::nullopt;
     return std::move(names.front());
 }
 
-std::optional<std::vector<std::string>> StoredNames(const std::string& folder, const std::string& relative) {
+std::optional<std::vector<std::string>> StoredNames(const Path& folder, const std::string& relative) {
     std::vector<std::string> names;
     std::string prefix = folder;
     std::size_t start = 0;

@@ -8,14 +8,14 @@
 #include <memory>
 #include <string_view>
 
-#include "platform/ascii_case.h"
 #include "platform/files.h"
+#include "platform/text.h"
 
 namespace platform {
 
 namespace {
 
-constexpr std::size_t kMaxPath = 260;  // MAX_PATH, the limit of the narrow Win32 calls
+constexpr std::size_t kMaxPathUnits = 32767;  // the extended-length form's limit, in UTF-16 units
 constexpr std::uint32_t kAttributeReadOnly = 0x01;
 constexpr std::uint32_t kAttributeArchive = 0x20;  // what Windows and Wine report for a plain file
 
@@ -23,32 +23,93 @@ bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 
 bool HasWildcard(std::string_view name) { return name.find_first_of("*?") != std::string_view::npos; }
 
-// Characters no Windows name holds; Wine shows a Linux name with them under another
-// spelling, so such an entry can never be matched by the name a rule gives.
-bool IsWindowsName(std::string_view name) { return name.find_first_of("\\*?\"<>|:") == std::string_view::npos; }
+// How many UTF-16 units the UTF-8 text takes: one per sequence, two for one of four bytes.
+std::size_t Utf16Length(std::string_view text) {
+    std::size_t units = 0;
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if ((byte & 0xC0) != 0x80) units += byte >= 0xF0 ? 2 : 1;
+    }
+    return units;
+}
 
-// Windows' wildcard match: '*' any run (also empty), '?' exactly one character, the rest
-// literal, without regard to case. Backtracks to the last '*' only, so the cost stays
-// proportional to name length times pattern length.
-bool MatchesWildcard(std::string_view name, std::string_view pattern) {
-    if (pattern == "*.*") return true;  // MS-DOS spelling of "every name", extension or not
+// The lower-case letters of Windows' case table that a medium is likely to use, each range
+// mapped to its upper case by `delta`; with `step` 2 only every second code from `first` is a
+// lower-case letter (the pairs of Latin Extended-A and of Cyrillic's additions).
+struct CaseRange {
+    char16_t first;
+    char16_t last;
+    std::int16_t delta;
+    std::uint8_t step;
+};
+constexpr CaseRange kLowerCase[] = {
+    {0x61, 0x7A, -32, 1},     {0xE0, 0xF6, -32, 1},   {0xF8, 0xFE, -32, 1},    {0xFF, 0xFF, 121, 1},
+    {0x101, 0x12F, -1, 2},    {0x133, 0x137, -1, 2},  {0x13A, 0x148, -1, 2},   {0x14B, 0x177, -1, 2},
+    {0x17A, 0x17E, -1, 2},    {0x1A1, 0x1A1, -1, 1},  {0x1B0, 0x1B0, -1, 1},   {0x3AC, 0x3AC, -38, 1},
+    {0x3AD, 0x3AF, -37, 1},   {0x3B1, 0x3C1, -32, 1}, {0x3C2, 0x3C2, -31, 1},  {0x3C3, 0x3CB, -32, 1},
+    {0x3CC, 0x3CC, -64, 1},   {0x3CD, 0x3CE, -63, 1}, {0x430, 0x44F, -32, 1},  {0x450, 0x45F, -80, 1},
+    {0x461, 0x481, -1, 2},    {0x48B, 0x4BF, -1, 2},  {0x4C2, 0x4CE, -1, 2},   {0x4CF, 0x4CF, -15, 1},
+    {0x4D1, 0x52F, -1, 2},    {0x561, 0x586, -48, 1}, {0x1E01, 0x1E95, -1, 2}, {0x1EA1, 0x1EFF, -1, 2},
+    {0xFF41, 0xFF5A, -32, 1},
+};
+
+char16_t UpperCase(char16_t unit) {
+    for (const CaseRange& range : kLowerCase) {
+        if (unit >= range.first && unit <= range.last && (unit - range.first) % range.step == 0) {
+            return static_cast<char16_t>(unit + range.delta);
+        }
+    }
+    return unit;
+}
+
+// A name as Windows compares it: its UTF-16 units, each in upper case. Nothing when the bytes
+// are no UTF-8 text, which no Windows program can ask for by name.
+std::optional<std::u16string> Folded(std::string_view name) {
+    const std::string text(name);
+    const std::wstring wide = MultiByteToWide(text.c_str(), kUtf8CodePage);
+    if (WideToMultiByte(wide.c_str(), kUtf8CodePage) != text) return std::nullopt;
+    std::u16string units;
+    for (const wchar_t c : wide) {
+        const auto code = static_cast<char32_t>(c);
+        if (code > 0xFFFF) {
+            units.push_back(static_cast<char16_t>(0xD800 + ((code - 0x10000) >> 10)));
+            units.push_back(static_cast<char16_t>(0xDC00 + ((code - 0x10000) & 0x3FF)));
+        } else {
+            units.push_back(UpperCase(static_cast<char16_t>(code)));
+        }
+    }
+    return units;
+}
+
+// Characters no Windows name holds; Wine shows a Linux name with them (or with bytes that are
+// not UTF-8) under another spelling, so such an entry can never be matched by the name a rule
+// gives.
+bool IsWindowsName(std::string_view name) {
+    return name.find_first_of("\\*?\"<>|:") == std::string_view::npos && Folded(name).has_value();
+}
+
+// Windows' wildcard match on folded names: '*' any run (also empty), '?' exactly one UTF-16
+// unit, the rest literal. Backtracks to the last '*' only, so the cost stays proportional to
+// name length times pattern length.
+bool MatchesWildcard(std::u16string_view name, std::u16string_view pattern) {
+    if (pattern == u"*.*") return true;  // MS-DOS spelling of "every name", extension or not
     std::size_t n = 0, p = 0;
-    std::size_t starPattern = std::string_view::npos, starName = 0;
+    std::size_t starPattern = std::u16string_view::npos, starName = 0;
     while (n < name.size()) {
-        if (p < pattern.size() && pattern[p] == '*') {
+        if (p < pattern.size() && pattern[p] == u'*') {
             starPattern = p++;
             starName = n;
-        } else if (p < pattern.size() && (pattern[p] == '?' || FoldAsciiCase(pattern[p]) == FoldAsciiCase(name[n]))) {
+        } else if (p < pattern.size() && (pattern[p] == u'?' || pattern[p] == name[n])) {
             ++p;
             ++n;
-        } else if (starPattern != std::string_view::npos) {
+        } else if (starPattern != std::u16string_view::npos) {
             p = starPattern + 1;
             n = ++starName;
         } else {
             return false;
         }
     }
-    while (p < pattern.size() && pattern[p] == '*') ++p;
+    while (p < pattern.size() && pattern[p] == u'*') ++p;
     return p == pattern.size();
 }
 
@@ -88,20 +149,25 @@ struct DirCloser {
 };
 using UniqueDir = std::unique_ptr<DIR, DirCloser>;
 
-// Every name in a folder except "." and "..", in case-insensitive order.
-std::vector<std::string> ListFolder(const std::string& folder) {
-    std::vector<std::string> names;
+struct FolderEntry {
+    std::string name;
+    std::u16string folded;
+};
+
+// Every name in a folder that a Windows program can see, except "." and "..", in the order
+// NTFS keeps them: by their folded UTF-16 units.
+std::vector<FolderEntry> ListFolder(const std::string& folder) {
+    std::vector<FolderEntry> entries;
     UniqueDir dir(opendir(folder.empty() ? "." : folder.c_str()));
-    if (!dir) return names;
+    if (!dir) return entries;
     while (const dirent* entry = readdir(dir.get())) {
         const std::string_view name = entry->d_name;
-        if (name != "." && name != "..") names.emplace_back(name);
+        if (name == "." || name == ".." || !IsWindowsName(name)) continue;
+        entries.push_back({std::string(name), *Folded(name)});
     }
-    std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
-        return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
-                                            [](char x, char y) { return FoldAsciiCase(x) < FoldAsciiCase(y); });
-    });
-    return names;
+    std::sort(entries.begin(), entries.end(),
+              [](const FolderEntry& a, const FolderEntry& b) { return a.folded < b.folded; });
+    return entries;
 }
 
 bool Exists(const std::string& path) {
@@ -115,8 +181,9 @@ std::optional<std::string> LookUp(const std::string& folder, const std::string& 
     if (component == "..") return component;
     if (!IsWindowsName(component)) return std::nullopt;
     if (Exists(folder + component)) return component;
-    for (auto& name : ListFolder(folder)) {
-        if (EqualIgnoringAsciiCase(name, component)) return std::move(name);
+    const std::u16string folded = *Folded(component);
+    for (auto& entry : ListFolder(folder)) {
+        if (entry.folded == folded) return std::move(entry.name);
     }
     return std::nullopt;
 }
@@ -140,13 +207,11 @@ bool IsFolder(const std::string& path) {
 
 }  // namespace
 
-std::optional<std::string> ResolveWindowsPath(const std::string& path) {
-    if (path.empty() || path.size() >= kMaxPath) return std::nullopt;
+std::optional<std::string> ResolveWindowsPath(const Path& path) {
+    if (path.empty() || Utf16Length(path) > kMaxPathUnits) return std::nullopt;
     const SplitPath split = Split(path);
-    if (split.components.empty()) {
-        if (!split.absolute) return std::nullopt;
-        return "/";
-    }
+    // "/", or the current folder: ".", "./", "a/.." (Windows takes ".." from the text too).
+    if (split.components.empty()) return split.absolute ? "/" : split.trailingSeparator ? "./" : ".";
     const auto folder = ResolveFolder(split, split.components.size() - 1);
     if (!folder) return std::nullopt;
     const auto name = LookUp(*folder, split.components.back());
@@ -154,7 +219,7 @@ std::optional<std::string> ResolveWindowsPath(const std::string& path) {
     return *folder + *name + (split.trailingSeparator ? "/" : "");
 }
 
-std::optional<std::uint32_t> ReadFileAttributes(const std::string& path) {
+std::optional<std::uint32_t> ReadFileAttributes(const Path& path) {
     const auto full = ResolveWindowsPath(path);
     struct stat info {};
     if (!full || stat(full->c_str(), &info) != 0) return std::nullopt;  // "file/" fails: it names no folder
@@ -162,11 +227,9 @@ std::optional<std::uint32_t> ReadFileAttributes(const std::string& path) {
     return (info.st_mode & S_IWUSR) ? kAttributeArchive : kAttributeArchive | kAttributeReadOnly;
 }
 
-bool FileExists(const std::string& path) { return ReadFileAttributes(path).has_value(); }
-
-std::vector<std::string> FindMatches(const std::string& pattern, std::size_t limit, DotEntries dots) {
+std::vector<std::string> FindMatches(const Path& pattern, std::size_t limit, DotEntries dots) {
     std::vector<std::string> names;
-    if (limit == 0 || pattern.empty() || pattern.size() >= kMaxPath) return names;
+    if (limit == 0 || pattern.empty() || Utf16Length(pattern) > kMaxPathUnits) return names;
     const SplitPath split = Split(pattern);
     if (split.components.empty() || split.trailingSeparator) return names;
     for (std::size_t i = 0; i + 1 < split.components.size(); ++i) {
@@ -179,15 +242,17 @@ std::vector<std::string> FindMatches(const std::string& pattern, std::size_t lim
         if (auto name = LookUp(*folder, last); name && *name != "..") names.push_back(std::move(*name));
         return names;
     }
+    const auto folded = Folded(last);
+    if (!folded) return names;
     const bool atRoot = *folder == "/";
     if (dots == DotEntries::Keep && !atRoot) {
-        for (const char* dot : {".", ".."}) {
-            if (names.size() < limit && MatchesWildcard(dot, last)) names.emplace_back(dot);
+        for (const char16_t* dot : {u".", u".."}) {
+            if (names.size() < limit && MatchesWildcard(dot, *folded)) names.push_back(dot[1] ? ".." : ".");
         }
     }
-    for (auto& name : ListFolder(*folder)) {
+    for (auto& entry : ListFolder(*folder)) {
         if (names.size() >= limit) break;
-        if (IsWindowsName(name) && MatchesWildcard(name, last)) names.push_back(std::move(name));
+        if (MatchesWildcard(entry.folded, *folded)) names.push_back(std::move(entry.name));
     }
     return names;
 }

@@ -4,6 +4,8 @@
 #include <memory>
 #include <string>
 
+#include "platform/path.h"
+
 namespace platform {
 
 struct FileCloser {
@@ -11,10 +13,9 @@ struct FileCloser {
 };
 using UniqueFile = std::unique_ptr<std::FILE, FileCloser>;
 
-// Opens a file for reading bytes by a narrow path: the ANSI path on Windows (fopen of the C
-// runtime takes the active code page). POSIX reads the path as Windows would on a medium:
-// '\' separates components and each component is matched without regard to ASCII case.
+// Opens a file for reading bytes (_wfopen on Windows, with the path's wide form of
+// platform/wide_win.h). POSIX reads the path as Windows would on a medium (see files.h).
 // Null when the file cannot be opened.
-UniqueFile OpenFileForReading(const std::string& path);
+UniqueFile OpenFileForReading(const Path& path);
 
 }  // namespace platform

@@ -3,7 +3,7 @@
 
 namespace platform {
 
-UniqueFile OpenFileForReading(const std::string& path) {
+UniqueFile OpenFileForReading(const Path& path) {
     const auto resolved = ResolveWindowsPath(path);
     return UniqueFile(resolved ? std::fopen(resolved->c_str(), "rb") : nullptr);
 }

@@ -1,7 +1,8 @@
 #include "platform/open_file.h"
+#include "platform/wide_win.h"
 
 namespace platform {
 
-UniqueFile OpenFileForReading(const std::string& path) { return UniqueFile(std::fopen(path.c_str(), "rb")); }
+UniqueFile OpenFileForReading(const Path& path) { return UniqueFile(_wfopen(WidePath(path).c_str(), L"rb")); }
 
 }  // namespace platform

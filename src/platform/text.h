@@ -18,6 +18,10 @@ std::wstring MultiByteToWide(const char* text, unsigned codePage);
 // of our own: what the code page lacks becomes the platform's default character ('?').
 std::string WideToMultiByte(const wchar_t* text, unsigned codePage);
 
+// Whether the text up to its terminator is well-formed UTF-8 (MultiByteToWideChar with
+// MB_ERR_INVALID_CHARS): no stray or missing continuation byte, overlong form or surrogate.
+bool IsUtf8(const char* text);
+
 // POSIX has no active ANSI code page, so the caller picks the one kAnsiCodePage stands for
 // (default 1252; any code page iconv knows as "CP<n>", such as 936 or 932). Windows always
 // uses the system's and ignores this.

@@ -176,6 +176,11 @@ std::string WideToMultiByte(const wchar_t* text, unsigned codePage) {
     return EncodeCodePage(text, codePage);
 }
 
+bool IsUtf8(const char* text) {
+    // Each ill-formed piece decodes to U+FFFD, which encodes to other bytes than it came from.
+    return EncodeUtf8(DecodeUtf8(reinterpret_cast<const unsigned char*>(text)).c_str()) == text;
+}
+
 void SetAnsiCodePage(unsigned codePage) { g_ansiCodePage = codePage == kAnsiCodePage ? 1252 : codePage; }
 
 unsigned AnsiCodePage() { return g_ansiCodePage; }

@@ -22,6 +22,8 @@ std::string WideToMultiByte(const wchar_t* text, unsigned codePage) {
     return std::string(buffer.data());
 }
 
+bool IsUtf8(const char* text) { return MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text, -1, nullptr, 0) > 0; }
+
 void SetAnsiCodePage(unsigned) {}
 
 unsigned AnsiCodePage() { return GetACP(); }

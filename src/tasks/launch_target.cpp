@@ -65,7 +65,7 @@ std::string ExpandLanguageToken(const LaunchContext& context, const ConfigItem& 
     return candidate;
 }
 
-bool FindRuleMatch(const LaunchContext& context, std::string candidate, std::string& path, RuleSearchLog* searches) {
+bool FindRuleMatch(const LaunchContext& context, std::string candidate, platform::Path& path, RuleSearchLog* searches) {
     path = context.programFolder + candidate;
     std::size_t wildcard = path.find_first_of(kWildcards);
     if (wildcard == std::string::npos) {
@@ -96,7 +96,8 @@ bool FindRuleMatch(const LaunchContext& context, std::string candidate, std::str
     return true;
 }
 
-bool ResolveLaunchTarget(const LaunchContext& context, const ConfigItem& item, std::string& path, LaunchTrace* trace) {
+bool ResolveLaunchTarget(const LaunchContext& context, const ConfigItem& item, platform::Path& path,
+                         LaunchTrace* trace) {
     const auto tryCandidate = [&](const std::string& candidate, std::optional<LanguageMode> mode) {
         if (!trace) return FindRuleMatch(context, candidate, path);
         trace->searches.clear();
@@ -125,4 +126,9 @@ bool ResolveLaunchTarget(const LaunchContext& context, const ConfigItem& item, s
 
 std::string FormatLaunchFailure(const std::string& rule, const std::string& candidates) {
     return "Configuration item:\n" + rule + "\n\nNo file matching the following rule was found.\r" + candidates;
+}
+
+std::string FormatPathTooLong(const std::string& rule, const platform::Path& path) {
+    return "Configuration item:\n" + rule +
+           "\n\nThe following file was found, but its path is too long for Windows to start it.\r" + path;
 }

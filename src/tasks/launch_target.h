@@ -8,12 +8,13 @@
 #include "config/language_state.h"
 #include "config/product_config.h"
 #include "platform/message_box.h"
+#include "platform/path.h"
 
 // Everything launch-rule resolution reads from the program; the main window builds one per
 // call from the process-wide objects and a message box that it owns. Tests give their own
 // folder, language and message box.
 struct LaunchContext {
-    std::string programFolder;           // ends in a separator; every rule is relative to it
+    platform::Path programFolder;        // ends in a separator; every rule is relative to it
     const LanguageState& languageState;  // szLanguage, szCountry of the user's locale
     // Shows the failure message; empty stands for the platform's box without an owner.
     MessageBoxFunction showMessage = platform::ShowMessageBox;
@@ -55,7 +56,7 @@ inline constexpr std::size_t kTracedMatches = 16;
 // holds the full path of an existing file, or of any entry matched by a wildcard in the last
 // component. False: nothing matched and `path` is unusable. Shows no message. With `searches`,
 // every folder search made is appended to it.
-bool FindRuleMatch(const LaunchContext& context, std::string candidate, std::string& path,
+bool FindRuleMatch(const LaunchContext& context, std::string candidate, platform::Path& path,
                    RuleSearchLog* searches = nullptr);
 
 // How a resolution went, for tools that explain it.
@@ -68,9 +69,14 @@ struct LaunchTrace {
 // Resolves the item's rule, trying the language variants in mode order when it holds
 // "{language}". True: `path` holds the full path of an existing entry. False: the
 // "Configuration exception" message has been shown (and closed) listing every candidate.
-bool ResolveLaunchTarget(const LaunchContext& context, const ConfigItem& item, std::string& path,
+bool ResolveLaunchTarget(const LaunchContext& context, const ConfigItem& item, platform::Path& path,
                          LaunchTrace* trace = nullptr);
 
 // The failure message's text: the rule, a blank line, the sentence, then the candidates
 // (already joined by "\n") after a lone carriage return.
 std::string FormatLaunchFailure(const std::string& rule, const std::string& candidates);
+
+// The message, under the same caption and in the same form, when the rule resolved but the
+// shell could not start the file because its path is too long: the file's full path instead of
+// the candidates.
+std::string FormatPathTooLong(const std::string& rule, const platform::Path& path);

@@ -141,9 +141,9 @@ DWORD WINAPI COrvaneDlg::RunCheckedInstallers(LPVOID param) noexcept {
 }
 
 bool COrvaneDlg::RunInstaller(const ConfigItem& item) noexcept {
-    std::string path;
-    std::string folder;
-    std::string file;
+    platform::Path path;
+    platform::Path folder;
+    platform::Path file;
     if (!ResolveLaunchTarget(item, path)) return false;
     const std::size_t slash = path.find_last_of('\\');
     if (slash == std::string::npos) {
@@ -152,21 +152,7 @@ bool COrvaneDlg::RunInstaller(const ConfigItem& item) noexcept {
         folder = path.substr(0, slash);
         file = path.substr(slash + 1);
     }
-
-    m_execInfo = SHELLEXECUTEINFOA{};
-    m_execInfo.cbSize = sizeof(SHELLEXECUTEINFOA);
-    m_execInfo.fMask = SEE_MASK_NOCLOSEPROCESS;
-    m_execInfo.hwnd = nullptr;
-    m_execInfo.lpVerb = nullptr;
-    m_execInfo.lpFile = file.c_str();
-    m_execInfo.lpParameters = nullptr;
-    m_execInfo.lpDirectory = folder.c_str();
-    m_execInfo.nShow = SW_SHOW;
-    m_execInfo.hInstApp = nullptr;
-    ShellExecuteExA(&m_execInfo);
-    // The record must not keep pointers into this function's strings.
-    m_execInfo.lpFile = nullptr;
-    m_execInfo.lpDirectory = nullptr;
+    HandToShell(m_execInfo, item, file, folder);
 
     const HANDLE process = m_execInfo.hProcess;
     if (process == nullptr) return false;

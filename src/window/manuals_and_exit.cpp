@@ -6,15 +6,12 @@
 
 bool COrvaneDlg::OpenManual(const ConfigItem& item) noexcept {
     if (!item.open) return false;
-    std::string path;
+    platform::Path path;
     if (!ResolveLaunchTarget(item, path)) return false;
-    SHELLEXECUTEINFOA info{};
-    info.cbSize = sizeof(info);
-    info.fMask = SEE_MASK_NOCLOSEPROCESS;
-    info.lpFile = path.c_str();
-    info.nShow = SW_SHOW;
+    SHELLEXECUTEINFOW info{};
+    HandToShell(info, item, path, {});
     // The viewer is never waited for; its handle is only taken so it can be released here.
-    const platform::UniqueKernelHandle viewer(ShellExecuteExA(&info) ? info.hProcess : nullptr);
+    const platform::UniqueKernelHandle viewer(info.hProcess);
     return true;
 }
 

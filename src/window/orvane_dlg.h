@@ -17,6 +17,7 @@
 #include "framework/dialog.h"
 #include "framework/list_view.h"
 #include "platform/handles_win.h"
+#include "platform/path.h"
 #include "tasks/run_decisions.h"
 #include "window/control_table.h"
 #include "window/skin_images.h"
@@ -105,7 +106,11 @@ private:
 
     // Launch target resolution: true when `path` holds the full path of an existing entry;
     // otherwise the failure message, owned by this window, has been shown and closed.
-    bool ResolveLaunchTarget(const ConfigItem& item, std::string& path) noexcept;
+    bool ResolveLaunchTarget(const ConfigItem& item, platform::Path& path) noexcept;
+    // Hands an item's resolved file to the shell (`record` then holds the process, if any); a
+    // path too long for the shell is said in a message owned by this window, naming the file.
+    void HandToShell(SHELLEXECUTEINFOW& record, const ConfigItem& item, const platform::Path& file,
+                     const platform::Path& folder) noexcept;
 
     // Manuals.
     bool OpenManual(const ConfigItem& item) noexcept;
@@ -173,7 +178,7 @@ private:
     std::atomic<bool> m_bRunning = false;
     platform::UniqueKernelHandle m_hRunThread;
     platform::UniqueKernelHandle m_hRestartThread;
-    SHELLEXECUTEINFOA m_execInfo{};
+    SHELLEXECUTEINFOW m_execInfo{};
     platform::UniqueImageList m_imageList;
     CPngButton m_btnBack;
     CPngButton m_btnCancel;

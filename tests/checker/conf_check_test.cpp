@@ -130,6 +130,9 @@ TEST(ConfCheck, FindsWhatTheLauncherRefusesIgnoresOrReadsOtherwise) {
            "Item APP_DRIVER: no file matches its rule, so the user sees the \"Configuration exception\" box and the "
            "installer is not run.",
            box}}},
+        {"a rule in a Windows code page, not UTF-8 (what it names depends on the user's code page)",
+         ConfXml(std::string(kMain) + "    <item strId=\"APP_DRIVER\" open=\"Setup/M\xFCller.exe\"/>\n", kCleanManuals),
+         {{"conf.xml", 6, Severity::Warning, "rule-not-utf8"}, {"conf.xml", 6, Severity::Error, "launch-no-match"}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -17,6 +17,7 @@ struct Case {
     std::string installs;
     std::vector<std::string> files;  // entries ending in '/' are folders
     std::vector<Expected> findings;
+    const char* folder = "";  // ends the name of the medium's folder
 };
 
 std::string Item(const std::string& rule, const std::string& extra = "") {
@@ -67,10 +68,22 @@ TEST(LaunchCheck, ExplainsEveryOutcome) {
            "The launch target of item APP_MAIN is found only because Windows ignores letter case: it is asked for as "
            "\"setup/MAIN/Setup.exe\", the medium holds \"Setup/Main/setup.exe\"."}}},
         {"one match, one spelling", Item("Setup/M?in/*.exe"), {}, {}},
+        // Names in scripts outside every ANSI code page but UTF-8's, the medium's folder too.
+        {"a medium and its rules in any script",
+         Item("Setup/Драйвер*/{language}/中文?.exe") + Item("Setup/דרייבר/*.exe") + Item("ทดสอบ/x.exe"),
+         {"Setup/Драйвер 1/en-us/中文1.exe", "Setup/דרייבר/התקנה.exe", "ทดสอบ/x.exe"},
+         {},
+         " Андрей 中文 עברית"},
+        {"Cyrillic found only without case",
+         Item("setup/драйвер/x.exe"),
+         {"Setup/Драйвер/x.exe"},
+         {{"conf.xml", 5, Severity::Note, "case-only-match",
+           "The launch target of item APP_MAIN is found only because Windows ignores letter case: it is asked for as "
+           "\"setup/драйвер/x.exe\", the medium holds \"Setup/Драйвер/x.exe\"."}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        checker_test::Medium medium;
+        checker_test::Medium medium(c.folder);
         for (const auto& file : c.files) medium.Write(file, "x");
         medium.Write("conf.xml", ConfXml(c.installs, checker_test::kCleanManuals));
         const checker::Report report = medium.Check();

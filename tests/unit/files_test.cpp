@@ -158,15 +158,59 @@ TEST_F(FilesTest, AttributesAndExistenceSeeEntriesWithoutCase) {
     }
 }
 
-TEST_F(FilesTest, PathsOfMaxPathOrMoreFail) {
-    // The narrow calls stop at MAX_PATH (260 characters, terminator included).
-    const std::string tooLong = At(std::string(300, 'a'));
+TEST_F(FilesTest, PathsBeyondMaxPathWorkUpToTheExtendedLengthLimit) {
+    // Folders of 100 characters each, deep enough for any temporary folder to pass MAX_PATH
+    // (260), one of them holding "." and ".." to be applied before the extended-length form.
+    std::string deep = "Sub";
+    for (const char letter : {'a', 'b', 'c'}) deep += "\\" + std::string(100, letter);
+    folder_.Write(deep + "\\Setup.EXE", "x");
+    const std::string dotted = At(deep + "\\.\\..\\" + std::string(100, 'c') + "\\setup.exe");
+    ASSERT_GE(dotted.size(), 360u);
+    const auto attributes = platform::ReadFileAttributes(dotted);
+    ASSERT_TRUE(attributes);
+    EXPECT_EQ(*attributes & platform::kAttributeDirectory, 0u);
+    EXPECT_EQ(platform::FindMatches(At(deep + "\\*.exe"), 10), std::vector<std::string>{"Setup.EXE"});
+    EXPECT_EQ(platform::FindMatches(At("sub\\A*\\" + std::string(100, 'b') + "\\C*"), 10),
+              std::vector<std::string>{});  // wildcards in a folder: no match, long or not
+    const platform::UniqueFile file = platform::OpenFileForReading(dotted);
+    ASSERT_TRUE(file);
+    EXPECT_EQ(std::fgetc(file.get()), 'x');
+    // Beyond 32767 UTF-16 units even the extended-length form fails.
+    const std::string tooLong = At(std::string(33000, 'a'));
     EXPECT_FALSE(platform::ReadFileAttributes(tooLong));
-    EXPECT_FALSE(platform::FileExists(tooLong));
     EXPECT_TRUE(platform::FindMatches(tooLong + "*", 10).empty());
-    std::string longButFine = At("Sub\\");
-    while (longButFine.size() < 240) longButFine += ".\\";
-    EXPECT_TRUE(platform::ReadFileAttributes(longButFine + "Inner.exe"));
+}
+
+TEST(Files, NamesInAnyScriptAreFoundAndMatchedAsWindowsDoes) {
+    // The folder's own name is outside every ANSI code page but UTF-8's.
+    const test::TempFolder folder(" Андрей 中文 עברית");
+    for (const char* file : {"Драйвер\\Установка.exe", "Ελληνικά.txt", "中文.TXT", "ทดสอบ\\x.exe", "Ünïcode.txt"}) {
+        folder.Write(file, "x");
+    }
+    struct Case {
+        const char* pattern;
+        std::vector<std::string> names;
+    };
+    const Case cases[] = {
+        {"драйвер\\УСТАНОВКА.EXE", {"Установка.exe"}},  // Cyrillic without regard to case
+        {"ДРАЙВЕР\\у*", {"Установка.exe"}},
+        {"ελληνικά.*", {"Ελληνικά.txt"}},  // Greek, its accented letters too
+        {"ÜNÏCODE.TXT", {"Ünïcode.txt"}},
+        {"??.txt", {"中文.TXT"}},  // '?' is one UTF-16 unit: one letter here
+        {"?.txt", {}},
+        {"ทดสอบ\\*.exe", {"x.exe"}},
+        {"ทดสอ\\*.exe", {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.pattern);
+        EXPECT_EQ(platform::FindMatches(folder.Path() + c.pattern, 10, DotEntries::Skip), c.names);
+        if (std::string(c.pattern).find_first_of("*?") == std::string::npos) {
+            EXPECT_EQ(platform::FileExists(folder.Path() + c.pattern), !c.names.empty());
+        }
+    }
+    EXPECT_EQ(platform::StoredNames(folder.Path(), "драйвер/установка.EXE"),
+              (std::vector<std::string>{"Драйвер", "Установка.exe"}));
+    EXPECT_TRUE(platform::OpenFileForReading(folder.Path() + "ДРАЙВЕР\\установка.exe"));
 }
 
 TEST_F(FilesTest, OpeningAFileReadsItsPathAsWindowsDoes) {

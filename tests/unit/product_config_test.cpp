@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "config/xml_document.h"
+#include "platform/text.h"
 #include "support/test_paths.h"
 
 namespace {
@@ -174,6 +175,7 @@ TEST(ParseProductConfigTest, NormalisesItems) {
         {"open=\"x.exe\" default=\"1abc\"", "x.exe", true},
         {"open=\"x.exe\" default=\"true\"", "x.exe", false},
         {"open=\"R&amp;D/x.exe\"", "R&D\\x.exe", false},
+        {"open=\"/דרייבר/中文/Ünï.exe\"", "דרייבר\\中文\\Ünï.exe", false},  // UTF-8 as it stands
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.attributes);
@@ -232,6 +234,26 @@ TEST(ParseProductConfigTest, DebugBoxShowsTheLanguageState) {
         EXPECT_EQ(recorder.boxes[0].caption, "Setup debug");
         EXPECT_EQ(recorder.boxes[0].type, 0u);  // MB_OK
     }
+}
+
+TEST(ParseProductConfigTest, PathTextsThatAreNotUtf8AreReadInTheAnsiCodePage) {
+    platform::SetAnsiCodePage(1252);
+    if (platform::AnsiCodePage() != 1252) GTEST_SKIP() << "the system's ANSI code page is not 1252";
+    XmlDocument document;
+    ASSERT_EQ(document.Parse("<c testLanguage=\"d\xE9\"><installs><item strId=\"K\xFC\" open=\"M\xFCller/x.exe\" "
+                             "defaultLanguage=\"\xE7"
+                             "a\"/></installs></c>"),
+              tinyxml2::XML_SUCCESS);
+    ProductConfig config;
+    LanguageState state(0x0407, "de", "DE");
+    ReadProductConfig(document, config, state, BoxRecorder().Function());
+    ASSERT_EQ(config.installs.size(), 1u);
+    EXPECT_EQ(config.installs[0]->open, "M\xC3\xBCller\\x.exe");
+    EXPECT_EQ(config.installs[0]->defaultLanguage,
+              "\xC3\xA7"
+              "a");
+    EXPECT_EQ(state.szIniTest, "d\xC3\xA9");
+    EXPECT_EQ(config.installs[0]->strId, "K\xFC");  // a key, compared byte for byte
 }
 
 TEST(ParseProductConfigTest, DebugTextStaysBounded) {

@@ -54,7 +54,10 @@ TEST(TextConversion, InvalidUtf8BecomesReplacementCharacters) {
         EXPECT_EQ(wide.front(), L'a');
         EXPECT_NE(wide.find(L'\xFFFD'), std::wstring::npos);
         EXPECT_EQ(wide.find_first_not_of(L"ab\xFFFD"), std::wstring::npos);
+        EXPECT_FALSE(platform::IsUtf8(text));
     }
+    for (const char* text : {"", "ASCII", "Ünï中文\xEF\xBF\xBD\xF0\x9F\x98\x80"})
+        EXPECT_TRUE(platform::IsUtf8(text)) << text;
 }
 
 TEST(TextConversion, Utf8ToAnsiUsesCodePage1252) {

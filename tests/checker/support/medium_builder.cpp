@@ -115,7 +115,7 @@ std::string Png(unsigned width, unsigned height, bool interlaced) {
                                                PngChunk("IDAT", Compressed(raw)) + PngChunk("IEND", "");
 }
 
-Medium::Medium() {
+Medium::Medium(const std::string& folderName) : folder_(folderName) {
     Write("conf.xml", ConfXml(kCleanInstalls, kCleanManuals));
     Write("Language/UICfg.xml", UiCfgXml(UiKeys()));
     for (const char* code : kCodes) Write(std::string("Language/") + code + ".ini", LanguageFile(code));

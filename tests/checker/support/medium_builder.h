@@ -40,7 +40,8 @@ std::string Compressed(const std::string& bytes);
 
 class Medium {
 public:
-    Medium();
+    // `folderName` ends the name of the medium's folder.
+    explicit Medium(const std::string& folderName = "");
     const std::string& Path() const { return folder_.Path(); }
     std::string Write(const std::string& relative, const std::string& bytes) const {
         return folder_.Write(relative, bytes);

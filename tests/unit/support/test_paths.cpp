@@ -23,23 +23,32 @@ std::string Native(std::string path) {
     return path;
 }
 
+// Paths in UTF-8 both ways, as the core carries them (a narrow path of the Windows library
+// would take the ANSI code page).
+std::filesystem::path FromUtf8(const std::string& text) { return std::u8string(text.begin(), text.end()); }
+
+std::string Utf8(const std::filesystem::path& path) {
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
+
 std::filesystem::path FromNative(const std::string& relative) {
     std::string generic = relative;
     std::replace(generic.begin(), generic.end(), '\\', '/');
-    return std::filesystem::path(generic);
+    return FromUtf8(generic);
 }
 
 }  // namespace
 
 std::string DataDir() { return Native(SETUP_TEST_DATA_DIR) + kSeparator; }
 
-TempFolder::TempFolder() {
+TempFolder::TempFolder(const std::string& name) {
     static std::atomic<int> counter{0};
     const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
     root_ = std::filesystem::temp_directory_path() /
-            ("setup-test-" + std::to_string(stamp) + "-" + std::to_string(counter++));
+            FromUtf8("setup-test-" + std::to_string(stamp) + "-" + std::to_string(counter++) + name);
     std::filesystem::create_directories(root_);
-    path_ = root_.string();
+    path_ = Utf8(root_);
     if (path_.back() != kSeparator) path_ += kSeparator;
 }
 
@@ -52,13 +61,13 @@ std::string TempFolder::Write(const std::string& relative, const std::string& by
     const auto target = root_ / FromNative(relative);
     std::filesystem::create_directories(target.parent_path());
     std::ofstream(target, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    return target.string();
+    return Utf8(target);
 }
 
 std::string TempFolder::MakeFolder(const std::string& relative) const {
     const auto target = root_ / FromNative(relative);
     std::filesystem::create_directories(target);
-    return target.string();
+    return Utf8(target);
 }
 
 }  // namespace test

@@ -9,10 +9,11 @@ namespace test {
 // reached through drive Z:.
 std::string DataDir();
 
-// A fresh, empty folder removed when the object goes; Path() ends in the native separator.
+// A fresh, empty folder removed when the object goes; Path() (UTF-8) ends in the native
+// separator. `name` ends the folder's name.
 class TempFolder {
 public:
-    TempFolder();
+    explicit TempFolder(const std::string& name = "");
     ~TempFolder();
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;

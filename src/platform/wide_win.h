@@ -1,0 +1,36 @@
+#pragma once
+
+#include <windows.h>
+// windows.h first: shellapi.h relies on its types.
+#include <shellapi.h>
+
+#include <string>
+
+#include "platform/path.h"
+
+// The Windows seam's side of the core's UTF-8 texts, shared by platform/ and the window program:
+// each is turned into UTF-16 here and handed to the wide call.
+namespace platform {
+
+// The form of a path that the wide file calls take: the path as it is while its full form is
+// shorter than MAX_PATH, so that such paths are read exactly as before; a longer one in its
+// full form ('/', "." and ".." applied as Windows applies them) with the extended-length prefix
+// ("\\?\", "\\?\UNC\"), which has no such limit.
+std::wstring WidePath(const Path& path);
+
+// A full path with the extended-length prefix (unchanged when it has one already).
+std::wstring ExtendedLengthPath(const std::wstring& fullPath);
+
+// MessageBoxW with UTF-8 text and caption, owned by `owner` (may be null).
+int ShowOwnedMessageBox(HWND owner, const std::string& text, const std::string& caption, unsigned type);
+
+enum class ShellOutcome { Started, Failed, PathTooLong };
+
+// Hands a file to the shell as the launcher hands installers and manuals: ShellExecuteExW with
+// the file type's default verb, SW_SHOW and SEE_MASK_NOCLOSEPROCESS, started in `folder` (the
+// system's choice when empty); `record` keeps the process handle, null when none was given, and
+// no pointer to the texts. A path of MAX_PATH or more that the shell refuses is PathTooLong, and
+// the shell shows no message of its own for it: the caller says which file it was.
+ShellOutcome ShellExecuteFile(SHELLEXECUTEINFOW& record, const Path& file, const Path& folder);
+
+}  // namespace platform
