@@ -55,7 +55,7 @@ void LocateProgramFolders() {
     // GDI+ opens the skin by these paths itself: where they would reach MAX_PATH it gets the
     // extended-length form, which has no such limit.
     if (g_imageFolder.size() + kLongestSkinName >= MAX_PATH)
-        g_imageFolder = platform::ExtendedLengthPath(g_imageFolder);
+        g_imageFolder = platform::ExtendedLengthPath(g_imageFolder.c_str());
 }
 
 BOOL COrvaneApp::InitInstance() {

@@ -1,5 +1,7 @@
 #include <windows.h>
 
+#include <cwchar>
+
 #include "platform/files.h"
 #include "platform/handles_win.h"
 #include "platform/text.h"
@@ -13,37 +15,40 @@ bool IsDotEntry(const wchar_t* name) {
     return name[0] == L'.' && (name[1] == L'\0' || (name[1] == L'.' && name[2] == L'\0'));
 }
 
-bool StartsWith(const std::wstring& text, const wchar_t* prefix) { return text.rfind(prefix, 0) == 0; }
-
-// A name as the file system stores it, in UTF-8; nothing for a name holding half a surrogate
-// pair, which no UTF-8 text (and so no launch rule) can name.
-std::optional<std::string> Utf8Name(const wchar_t* name) {
-    const int needed = WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, name, -1, nullptr, 0, nullptr, nullptr);
-    if (needed <= 0) return std::nullopt;
-    std::string text(static_cast<std::size_t>(needed), '\0');
-    WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, name, -1, text.data(), needed, nullptr, nullptr);
-    text.pop_back();
-    return text;
+// Whether a name is UTF-16 text, without half a surrogate pair standing alone: a name that is
+// not has no UTF-8 form, so no launch rule can name it.
+bool IsUtf16Text(const wchar_t* name) {
+    for (; *name; ++name) {
+        const bool high = *name >= 0xD800 && *name <= 0xDBFF, low = *name >= 0xDC00 && *name <= 0xDFFF;
+        if (low || (high && !(name[1] >= 0xDC00 && name[1] <= 0xDFFF))) return false;
+        if (high) ++name;
+    }
+    return true;
 }
 
 }  // namespace
 
-std::wstring ExtendedLengthPath(const std::wstring& fullPath) {
-    if (StartsWith(fullPath, L"\\\\?\\") || StartsWith(fullPath, L"\\\\.\\")) return fullPath;
-    if (StartsWith(fullPath, L"\\\\")) return L"\\\\?\\UNC\\" + fullPath.substr(2);
-    return L"\\\\?\\" + fullPath;
+std::wstring ExtendedLengthPath(const wchar_t* path) {
+    const bool prefixed =
+        path[0] == L'\\' && path[1] == L'\\' && (path[2] == L'?' || path[2] == L'.') && path[3] == L'\\';
+    const DWORD needed = GetFullPathNameW(path, 0, nullptr, nullptr);
+    if (prefixed || needed == 0) return path;
+    // Room before the full path for "\\?\" or, where the full path's own "\\" is replaced,
+    // "\\?\UNC\".
+    std::vector<wchar_t> buffer(needed + 6);
+    wchar_t* full = buffer.data() + 6;
+    if (GetFullPathNameW(path, needed, full, nullptr) >= needed) return path;
+    const bool unc = full[0] == L'\\' && full[1] == L'\\';
+    wchar_t* start = unc ? buffer.data() : full - 4;
+    std::wmemcpy(start, unc ? L"\\\\?\\UNC\\" : L"\\\\?\\", unc ? 8 : 4);
+    return start;
 }
 
 std::wstring WidePath(const Path& path) {
-    std::wstring wide = MultiByteToWide(path.c_str(), kUtf8CodePage);
+    const std::wstring wide = MultiByteToWide(path.c_str(), kUtf8CodePage);
     // The size asked for counts the terminator, as MAX_PATH does.
-    const DWORD needed = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
-    if (needed <= MAX_PATH) return wide;
-    std::wstring full(needed, L'\0');
-    const DWORD length = GetFullPathNameW(wide.c_str(), needed, full.data(), nullptr);
-    if (length == 0 || length >= needed) return wide;
-    full.resize(length);
-    return ExtendedLengthPath(full);
+    if (GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr) <= MAX_PATH) return wide;
+    return ExtendedLengthPath(wide.c_str());
 }
 
 std::optional<std::uint32_t> ReadFileAttributes(const Path& path) {
@@ -60,9 +65,8 @@ std::vector<std::string> FindMatches(const Path& pattern, std::size_t limit, Dot
     if (!search) return names;
     do {
         if (dots == DotEntries::Skip && IsDotEntry(data.cFileName)) continue;
-        auto name = Utf8Name(data.cFileName);
-        if (!name) continue;
-        names.push_back(std::move(*name));
+        if (!IsUtf16Text(data.cFileName)) continue;
+        names.push_back(WideToMultiByte(data.cFileName, kUtf8CodePage));
         if (names.size() == limit) break;
     } while (FindNextFileW(search.Get(), &data));
     return names;

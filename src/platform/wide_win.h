@@ -18,8 +18,9 @@ namespace platform {
 // ("\\?\", "\\?\UNC\"), which has no such limit.
 std::wstring WidePath(const Path& path);
 
-// A full path with the extended-length prefix (unchanged when it has one already).
-std::wstring ExtendedLengthPath(const std::wstring& fullPath);
+// The full form of a path with the extended-length prefix; the path itself when it has a
+// prefix already.
+std::wstring ExtendedLengthPath(const wchar_t* path);
 
 // MessageBoxW with UTF-8 text and caption, owned by `owner` (may be null).
 int ShowOwnedMessageBox(HWND owner, const std::string& text, const std::string& caption, unsigned type);
@@ -27,10 +28,11 @@ int ShowOwnedMessageBox(HWND owner, const std::string& text, const std::string& 
 enum class ShellOutcome { Started, Failed, PathTooLong };
 
 // Hands a file to the shell as the launcher hands installers and manuals: ShellExecuteExW with
-// the file type's default verb, SW_SHOW and SEE_MASK_NOCLOSEPROCESS, started in `folder` (the
-// system's choice when empty); `record` keeps the process handle, null when none was given, and
-// no pointer to the texts. A path of MAX_PATH or more that the shell refuses is PathTooLong, and
-// the shell shows no message of its own for it: the caller says which file it was.
-ShellOutcome ShellExecuteFile(SHELLEXECUTEINFOW& record, const Path& file, const Path& folder);
+// the file type's default verb, SW_SHOW and SEE_MASK_NOCLOSEPROCESS; with `inItsFolder` the file
+// is given by its name and started in its folder, otherwise by its full path. `record` keeps the
+// process handle, null when none was given, and no pointer to the texts. A path of MAX_PATH or
+// more that the shell refuses is PathTooLong, and the shell shows no message of its own for it:
+// the caller says which file it was.
+ShellOutcome ShellExecuteFile(SHELLEXECUTEINFOW& record, const Path& path, bool inItsFolder);
 
 }  // namespace platform

@@ -25,6 +25,12 @@ std::optional<std::string> FirstEntry(const std::string& pattern, RuleSearchLog*
     return first;
 }
 
+// The form of both messages: the rule, a blank line, the sentence, then after a lone carriage
+// return what the sentence speaks of.
+std::string FormatLaunchBox(const std::string& rule, const char* sentence, const std::string& what) {
+    return "Configuration item:\n" + rule + "\n\n" + sentence + "\r" + what;
+}
+
 void ShowLaunchFailure(const LaunchContext& context, const std::string& rule, const std::string& candidates) {
     const std::string text = FormatLaunchFailure(rule, candidates);
     platform::ShowMessageWith(context.showMessage, text, kLaunchFailureCaption, 0);
@@ -125,10 +131,10 @@ bool ResolveLaunchTarget(const LaunchContext& context, const ConfigItem& item, p
 }
 
 std::string FormatLaunchFailure(const std::string& rule, const std::string& candidates) {
-    return "Configuration item:\n" + rule + "\n\nNo file matching the following rule was found.\r" + candidates;
+    return FormatLaunchBox(rule, "No file matching the following rule was found.", candidates);
 }
 
 std::string FormatPathTooLong(const std::string& rule, const platform::Path& path) {
-    return "Configuration item:\n" + rule +
-           "\n\nThe following file was found, but its path is too long for Windows to start it.\r" + path;
+    return FormatLaunchBox(rule, "The following file was found, but its path is too long for Windows to start it.",
+                           path);
 }

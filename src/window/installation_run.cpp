@@ -142,17 +142,9 @@ DWORD WINAPI COrvaneDlg::RunCheckedInstallers(LPVOID param) noexcept {
 
 bool COrvaneDlg::RunInstaller(const ConfigItem& item) noexcept {
     platform::Path path;
-    platform::Path folder;
-    platform::Path file;
     if (!ResolveLaunchTarget(item, path)) return false;
-    const std::size_t slash = path.find_last_of('\\');
-    if (slash == std::string::npos) {
-        file = path;
-    } else {
-        folder = path.substr(0, slash);
-        file = path.substr(slash + 1);
-    }
-    HandToShell(m_execInfo, item, file, folder);
+    // Started in its own folder, by its name.
+    HandToShell(m_execInfo, item, path, true);
 
     const HANDLE process = m_execInfo.hProcess;
     if (process == nullptr) return false;

@@ -14,9 +14,8 @@ bool COrvaneDlg::ResolveLaunchTarget(const ConfigItem& item, platform::Path& pat
     return ::ResolveLaunchTarget(context, item, path);
 }
 
-void COrvaneDlg::HandToShell(SHELLEXECUTEINFOW& record, const ConfigItem& item, const platform::Path& file,
-                             const platform::Path& folder) noexcept {
-    if (platform::ShellExecuteFile(record, file, folder) != platform::ShellOutcome::PathTooLong) return;
-    const platform::Path path = folder.empty() ? file : folder + '\\' + file;
-    platform::ShowOwnedMessageBox(Handle(), FormatPathTooLong(item.open.value_or(""), path), kLaunchFailureCaption, 0);
+void COrvaneDlg::HandToShell(SHELLEXECUTEINFOW& record, const ConfigItem& item, const platform::Path& path,
+                             bool inItsFolder) noexcept {
+    if (platform::ShellExecuteFile(record, path, inItsFolder) != platform::ShellOutcome::PathTooLong) return;
+    platform::ShowOwnedMessageBox(Handle(), FormatPathTooLong(*item.open, path), kLaunchFailureCaption, 0);
 }

@@ -9,7 +9,7 @@ bool COrvaneDlg::OpenManual(const ConfigItem& item) noexcept {
     platform::Path path;
     if (!ResolveLaunchTarget(item, path)) return false;
     SHELLEXECUTEINFOW info{};
-    HandToShell(info, item, path, {});
+    HandToShell(info, item, path, false);
     // The viewer is never waited for; its handle is only taken so it can be released here.
     const platform::UniqueKernelHandle viewer(info.hProcess);
     return true;

@@ -107,10 +107,11 @@ private:
     // Launch target resolution: true when `path` holds the full path of an existing entry;
     // otherwise the failure message, owned by this window, has been shown and closed.
     bool ResolveLaunchTarget(const ConfigItem& item, platform::Path& path) noexcept;
-    // Hands an item's resolved file to the shell (`record` then holds the process, if any); a
-    // path too long for the shell is said in a message owned by this window, naming the file.
-    void HandToShell(SHELLEXECUTEINFOW& record, const ConfigItem& item, const platform::Path& file,
-                     const platform::Path& folder) noexcept;
+    // Hands an item's resolved file to the shell (see platform::ShellExecuteFile; `record` then
+    // holds the process, if any); a path too long for the shell is said in a message owned by
+    // this window, naming the file.
+    void HandToShell(SHELLEXECUTEINFOW& record, const ConfigItem& item, const platform::Path& path,
+                     bool inItsFolder) noexcept;
 
     // Manuals.
     bool OpenManual(const ConfigItem& item) noexcept;
