@@ -122,6 +122,21 @@ start_wine() {  # LC_ALL value
 
 wine() { LC_ALL="$E2E_LOCALE" "$WINE64" "$@"; }
 
+# Wine's Unix side decodes file names in the charset of its locale, which it takes from the
+# system: without the locale (this machine generates none) non-ASCII names are lost and a program
+# in a folder so named cannot even start. The locales are made once per run (localedef, from the
+# package locales) and reach every Wine process started later through LOCPATH.
+use_generated_locales() {  # locale names such as de_DE.UTF-8
+    local dir="$E2E_ROOT/locales" name
+    mkdir -p "$dir"
+    for name in "$@"; do
+        flock "$dir.lock" bash -c "[ -d '$dir/$name' ] || localedef -i '${name%%.*}' -f UTF-8 '$dir/$name'" \
+            >/dev/null 2>&1
+        [ -d "$dir/$name" ] || { fail "the locale $name is made (localedef)"; return 1; }
+    done
+    export LOCPATH="$dir"
+}
+
 stop_wine() {
     [ -n "$E2E_PREFIX" ] || return 0
     stop_wineserver "$E2E_PREFIX"

@@ -10,6 +10,7 @@
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 source "$(dirname "${BASH_SOURCE[0]}")/run_lib.sh"
 e2e_begin paths
+use_generated_locales de_DE.UTF-8 zh_CN.UTF-8 || exit 1
 
 windows_path() { printf 'Z:%s' "${1//\//\\}"; }
 # A path or rule as the probe prints a box's text: every backslash doubled.
@@ -19,9 +20,11 @@ launch_box() {  # rule, sentence, what follows it
 }
 list_texts() { probe list "$1" | awk -F'\t' '{ printf "%s%s", (NR > 1 ? "|" : ""), $5 }'; }
 logged_at() { [ -f "$1/install.log" ] && awk '{ print $1, $2 }' "$1/install.log" | tr -d '\r' | tr '\n' ' '; }
-notepad() { probe --exe notepad.exe "$@"; }
-notepad_title() { notepad window 2>/dev/null | tr -d '\r' | awk -F'\t' '{ print $12 }'; }
-notepad_shows() { [[ $(notepad_title) == *"$1"* ]]; }
+# The titles of Notepad's windows, which name the file it opened.
+notepad_titles() {
+    xdotool search --classname '^notepad\.exe$' 2>/dev/null | while read -r id; do xdotool getwindowname "$id"; done
+}
+notepad_shows() { notepad_titles | grep -qF "$1"; }
 
 # The installers and the manual of a medium: the wildcard rule's folder "WILD 1", the
 # {language} rule's folder BY_LANGUAGE with LANGUAGE in it, the manual in MANUALS/<language>.
@@ -38,24 +41,25 @@ check_window() {  # locale, text prefix, medium, wild, language, by_language, mi
     local box
     read_dump
     check_texts "$locale: the texts of the language file" "$prefix"
-    check_eq "$locale: the install list" "${prefix}Item 0|${prefix}Item 1|${prefix}Item 2" "$(list_texts IDC_LIST_INSTALLS)"
-    check_eq "$locale: the manuals list" "${prefix}Item 3" "$(list_texts IDC_LIST_MANUALS)"
 
     open_page IDC_BTN_MANUALS IDC_ST_MANUALS_PAGE_TITLE
+    check_eq "$locale: the manuals list" "${prefix}Item 3" "$(list_texts IDC_LIST_MANUALS)"
     double_click $(probe rowrect IDC_LIST_MANUALS 0 | awk -F'\t' '{ print $1 + int($3 / 2), $2 + int($4 / 2) }')
     if wait_until notepad_shows "$manual" 15; then pass "$locale: Notepad opens the manual $manual"
-    else fail "$locale: Notepad opens the manual $manual" "its title: $(notepad_title)"; fi
-    notepad end >/dev/null 2>&1 || true
+    else fail "$locale: Notepad opens the manual $manual" "Notepad's windows: $(notepad_titles | tr '\n' '|')"; fi
+    probe --exe notepad.exe end >/dev/null 2>&1 || true
     open_page IDC_BTN_BACK IDC_BTN_DEFAULT_INSTALL
 
     start_run_from IDC_BTN_DEFAULT_INSTALL
+    check_eq "$locale: the install list" "${prefix}Item 0|${prefix}Item 1|${prefix}Item 2" "$(list_texts IDC_LIST_INSTALLS)"
     box="$(probe msgbox 15000)"
     check_eq "$locale: the box of the rule that matches nothing shows it as written" \
         "$(launch_box "Setup\\$missing\\$wild.exe" "No file matching the following rule was found." \
             "Setup\\$missing\\$wild.exe")" "$(box_caption "$box")|$(box_text "$box")"
     probe answer IDOK 3000 >/dev/null
     wait_finish_page 30 || fail "$locale: the finish page follows the run"
-    check_eq "$locale: the wildcard and the {language} rule ran, the missing one failed" "S36|S36|S37|" \
+    check_eq "$locale: the wildcard and the {language} rule ran, the missing one failed" \
+        "${prefix}S36|${prefix}S36|${prefix}S37|" \
         "$(statuses | tr '\n' '|')"
     check_eq "$locale: each installer ran once, in its folder" \
         "a_exit0_0s start a_exit0_0s end |b_exit0_0s start b_exit0_0s end " \
@@ -111,10 +115,10 @@ if box="$(probe msgbox 8000)"; then
         "$(box_caption "$box")|$(box_text "$box")"
     probe answer IDOK 3000 >/dev/null
     wait_finish_page 30
-    check_eq "beyond MAX_PATH: that row failed" "S37" "$(status_of 0)"
+    check_eq "beyond MAX_PATH: that row failed" "DE S37" "$(status_of 0)"
 else
     wait_finish_page 30
-    check_eq "beyond MAX_PATH: the installer ran" "S36|a_exit0_0s start a_exit0_0s end " \
+    check_eq "beyond MAX_PATH: the installer ran" "DE S36|a_exit0_0s start a_exit0_0s end " \
         "$(status_of 0)|$(logged_at "$medium/Setup")"
 fi
 
