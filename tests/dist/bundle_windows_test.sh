@@ -41,8 +41,9 @@ cd "$WORK/unpacked"/setup-* || { fail "the bundle holds its folder"; finish; }
 
 # ---------------------------------------------------------------- setup-check.exe
 
+checker="$PWD/setup-check.exe"
 run_checker() {  # medium; sets status and output (its lines without their CR)
-    "$WINE64" setup-check.exe --no-color "$1" >"$WORK/checker.txt" 2>&1 </dev/null
+    "$WINE64" "$checker" --no-color "$1" >"$WORK/checker.txt" 2>&1 </dev/null
     status=$?
     output="$(tr -d '\r' <"$WORK/checker.txt")"
 }
@@ -53,13 +54,19 @@ if [ "$status" = 0 ] && grep -q '^0 errors, 0 warnings' <<<"$output"; then
 else
     fail "setup-check.exe passes the bundled sample medium (exit 0)" "exit $status" "$output"
 fi
-cp -R sample-medium "$WORK/spoiled"
-rm "$WORK/spoiled/Language/en-us.ini"
-run_checker "$WORK/spoiled"
+cd sample-medium; run_checker .; cd ..
+if [ "$status" = 0 ]; then pass "setup-check.exe . inside the medium checks it (exit 0)"
+else fail "setup-check.exe . inside the medium checks it (exit 0)" "exit $status" "$output"; fi
+# A folder named in scripts no ANSI code page holds together: the command line is read wide.
+spoiled="$WORK/spoiled Андрей 中文"
+cp -R sample-medium "$spoiled"
+rm "$spoiled/Language/en-us.ini"
+run_checker "$spoiled"
 if [ "$status" = 2 ] && grep -q 'lang-missing' <<<"$output"; then
-    pass "setup-check.exe reports a missing en-us.ini as an error (exit 2)"
+    pass "setup-check.exe reports a missing en-us.ini as an error (exit 2), in a folder named in any script"
 else
-    fail "setup-check.exe reports a missing en-us.ini as an error (exit 2)" "exit $status" "$output"
+    fail "setup-check.exe reports a missing en-us.ini as an error (exit 2), in a folder named in any script" \
+        "exit $status" "$output"
 fi
 
 # ---------------------------------------------------------------- Setup.exe

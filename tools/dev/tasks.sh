@@ -69,6 +69,8 @@ build_fuzz() {
 # What each part selects is listed before any runs, since a listing replaces ctest's LastTest.log.
 run_tests() {  # ctest arguments...
     local started_all=$SECONDS started
+    # Wine names files in the charset of its locale, and the tests name some beyond ASCII.
+    [ "$(locale charmap 2>/dev/null)" = UTF-8 ] || export LC_ALL=C.UTF-8
     build_fuzz
     choose_i686_runner
     local only=()
