@@ -141,40 +141,29 @@ TEST(CommandLine, JsonReadsBackWithEveryField) {
 TEST(CommandLine, TakesTheFolderHoweverAShellNamesIt) {
     const checker_test::Medium medium(" Андрей 中文");
     const std::string path = medium.Path().substr(0, medium.Path().size() - 1);  // no separator at its end
-    const std::filesystem::path root(std::u8string(path.begin(), path.end()));
-    const std::string name = path.substr(path.find_last_of("\\/") + 1);
+    const std::filesystem::path root(std::u8string(path.begin(), path.end())), beside = root.parent_path();
+    const std::string name = path.substr(path.find_last_of("\\/") + 1), link = name + " link";
     const std::filesystem::path before = std::filesystem::current_path();
-    struct Case {
-        std::filesystem::path from;
-        std::string folder;
-    };
-    std::vector<Case> cases = {
-        {root, "."},
-        {root, "./"},
-        {root, "Setup/.."},
-        {root / "Setup", ".."},
-        {root / "Setup", "../"},
-        {root.parent_path(), name},
-        {root.parent_path(), "./" + name + "/."},
-        {before, path},
-        {before, medium.Path()},
-    };
+    std::vector<std::pair<std::filesystem::path, std::string>> cases = {{root, "."},
+                                                                        {root, "./"},
+                                                                        {root, "Setup/.."},
+                                                                        {root / "Setup", ".."},
+                                                                        {root / "Setup", "../"},
+                                                                        {beside, name},
+                                                                        {beside, "./" + name + "/."},
+                                                                        {before, path},
+                                                                        {before, medium.Path()}};
 #ifndef _WIN32
-    const std::filesystem::path link = root.parent_path() / (root.filename().u8string() + u8" link");
-    std::filesystem::create_directory_symlink(root, link);
-    cases.push_back({root.parent_path(), name + " link"});
-    cases.push_back({root.parent_path(), name + " link/"});
+    std::filesystem::create_directory_symlink(root, beside / std::u8string(link.begin(), link.end()));
+    cases.insert(cases.end(), {{beside, link}, {beside, link + "/"}});
 #endif
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.folder);
-        std::filesystem::current_path(c.from);
-        const Outcome run = Check({"--locale", "de_DE", c.folder});
-        EXPECT_EQ(run.status, 0) << run.err << run.out;
+    for (const auto& [from, folder] : cases) {
+        std::filesystem::current_path(from);
+        const Outcome run = Check({"--locale", "de_DE", folder});
+        EXPECT_EQ(run.status, 0) << folder << run.err << run.out;
     }
     std::filesystem::current_path(before);
-#ifndef _WIN32
-    std::filesystem::remove(link);
-#endif
+    std::filesystem::remove(beside / std::u8string(link.begin(), link.end()));
 }
 
 // Links that point in a circle and files far larger than any medium needs: a report, quickly.

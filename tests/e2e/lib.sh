@@ -122,19 +122,17 @@ start_wine() {  # LC_ALL value
 
 wine() { LC_ALL="$E2E_LOCALE" "$WINE64" "$@"; }
 
-# Wine's Unix side decodes file names in the charset of its locale, which it takes from the
-# system: without the locale (this machine generates none) non-ASCII names are lost and a program
-# in a folder so named cannot even start. The locales are made once per run (localedef, from the
-# package locales) and reach every Wine process started later through LOCPATH.
+# Wine's Unix side decodes file names in its locale's charset, and this machine generates no
+# locale: without one a name beyond ASCII is lost, and a program so placed cannot even start. The
+# locales are made once per run (localedef, package locales) and reach Wine through LOCPATH.
 use_generated_locales() {  # locale names such as de_DE.UTF-8
-    local dir="$E2E_ROOT/locales" name
-    mkdir -p "$dir"
+    local name
+    export LOCPATH="$E2E_ROOT/locales"
+    mkdir -p "$LOCPATH"
     for name in "$@"; do
-        flock "$dir.lock" bash -c "[ -d '$dir/$name' ] || localedef -i '${name%%.*}' -f UTF-8 '$dir/$name'" \
-            >/dev/null 2>&1
-        [ -d "$dir/$name" ] || { fail "the locale $name is made (localedef)"; return 1; }
+        flock "$LOCPATH.lock" bash -c "[ -d '$LOCPATH/$name' ] || localedef -i '${name%%.*}' -f UTF-8 '$LOCPATH/$name'" &>/dev/null
+        [ -d "$LOCPATH/$name" ] || { fail "the locale $name is made (localedef)"; return 1; }
     done
-    export LOCPATH="$dir"
 }
 
 stop_wine() {

@@ -241,19 +241,16 @@ TEST(ParseProductConfigTest, PathTextsThatAreNotUtf8AreReadInTheAnsiCodePage) {
     if (platform::AnsiCodePage() != 1252) GTEST_SKIP() << "the system's ANSI code page is not 1252";
     XmlDocument document;
     ASSERT_EQ(document.Parse("<c testLanguage=\"d\xE9\"><installs><item strId=\"K\xFC\" open=\"M\xFCller/x.exe\" "
-                             "defaultLanguage=\"\xE7"
-                             "a\"/></installs></c>"),
+                             "defaultLanguage=\"\xE7\"/></installs></c>"),
               tinyxml2::XML_SUCCESS);
     ProductConfig config;
     LanguageState state(0x0407, "de", "DE");
     ReadProductConfig(document, config, state, BoxRecorder().Function());
     ASSERT_EQ(config.installs.size(), 1u);
-    EXPECT_EQ(config.installs[0]->open, "M\xC3\xBCller\\x.exe");
-    EXPECT_EQ(config.installs[0]->defaultLanguage,
-              "\xC3\xA7"
-              "a");
-    EXPECT_EQ(state.szIniTest, "d\xC3\xA9");
+    EXPECT_EQ(config.installs[0]->open, "Müller\\x.exe");
+    EXPECT_EQ(config.installs[0]->defaultLanguage, "ç");
     EXPECT_EQ(config.installs[0]->strId, "K\xFC");  // a key, compared byte for byte
+    EXPECT_EQ(state.szIniTest, "dé");
 }
 
 TEST(ParseProductConfigTest, DebugTextStaysBounded) {
