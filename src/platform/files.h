@@ -40,8 +40,8 @@ enum class DotEntries { Keep, Skip };
 // platform returns them (FindFirstFileW, then FindNextFileW), at most `limit` of them; with
 // DotEntries::Skip the folder's own "." and ".." entries are passed over. Empty when nothing
 // matches or when a folder component holds a wildcard. A name that is no UTF-16 text (half a
-// surrogate pair), which no UTF-8 rule could name, is passed over. Windows returns "." and ".." first
-// when the pattern matches them; POSIX does the same (except at the file-system root) and
+// surrogate pair), which no UTF-8 rule could name, is passed over. Windows returns "." and ".."
+// first when the pattern matches them; POSIX does the same (except at the file-system root) and
 // then returns the rest in case-insensitive order, which is what NTFS gives.
 std::vector<std::string> FindMatches(const Path& pattern, std::size_t limit, DotEntries dots = DotEntries::Keep);
 

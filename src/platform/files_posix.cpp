@@ -81,11 +81,12 @@ std::optional<std::u16string> Folded(std::string_view name) {
     return units;
 }
 
-// Characters no Windows name holds; Wine shows a Linux name with them (or with bytes that are
-// not UTF-8) under another spelling, so such an entry can never be matched by the name a rule
-// gives.
-bool IsWindowsName(std::string_view name) {
-    return name.find_first_of("\\*?\"<>|:") == std::string_view::npos && Folded(name).has_value();
+// The folded form of a name that Windows can hold; nothing for one with a character no Windows
+// name holds or with bytes that are not UTF-8: Wine shows such a Linux name under another
+// spelling, so it can never be matched by the name a rule gives.
+std::optional<std::u16string> WindowsName(std::string_view name) {
+    if (name.find_first_of("\\*?\"<>|:") != std::string_view::npos) return std::nullopt;
+    return Folded(name);
 }
 
 // Windows' wildcard match on folded names: '*' any run (also empty), '?' exactly one UTF-16
@@ -162,8 +163,8 @@ std::vector<FolderEntry> ListFolder(const std::string& folder) {
     if (!dir) return entries;
     while (const dirent* entry = readdir(dir.get())) {
         const std::string_view name = entry->d_name;
-        if (name == "." || name == ".." || !IsWindowsName(name)) continue;
-        entries.push_back({std::string(name), *Folded(name)});
+        if (name == "." || name == "..") continue;
+        if (auto folded = WindowsName(name)) entries.push_back({std::string(name), std::move(*folded)});
     }
     std::sort(entries.begin(), entries.end(),
               [](const FolderEntry& a, const FolderEntry& b) { return a.folded < b.folded; });
@@ -179,11 +180,11 @@ bool Exists(const std::string& path) {
 // regard to case; the name as stored on disk.
 std::optional<std::string> LookUp(const std::string& folder, const std::string& component) {
     if (component == "..") return component;
-    if (!IsWindowsName(component)) return std::nullopt;
+    const auto folded = WindowsName(component);
+    if (!folded) return std::nullopt;
     if (Exists(folder + component)) return component;
-    const std::u16string folded = *Folded(component);
     for (auto& entry : ListFolder(folder)) {
-        if (entry.folded == folded) return std::move(entry.name);
+        if (entry.folded == *folded) return std::move(entry.name);
     }
     return std::nullopt;
 }
