@@ -7,6 +7,9 @@
 
 #include "config/process_objects.h"
 #include "framework/phase_trace.h"
+#include "log/log_events.h"
+#include "platform/handles_win.h"
+#include "platform/system_services.h"
 #include "platform/text.h"
 #include "platform/wide_win.h"
 
@@ -44,6 +47,22 @@ std::wstring FolderOf(const std::wstring& path) {
     return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash + 1);
 }
 
+// What the log says of the launcher and the system it runs on.
+LauncherFacts ReadLauncherFacts() {
+    LauncherFacts facts;
+    facts.version = SETUP_VERSION;
+    const platform::SystemVersion version = platform::WindowsVersion();
+    facts.windowsMajor = version.major;
+    facts.windowsMinor = version.minor;
+    facts.windowsBuild = version.build;
+    facts.underWow64 = platform::IsRunningUnderWow64();
+    facts.elevated = platform::IsElevated();
+    const platform::WindowDc screen(nullptr);
+    facts.dpi = screen.Get() ? static_cast<unsigned>(GetDeviceCaps(screen.Get(), LOGPIXELSY)) : 0;
+    facts.medium = g_programFolder;
+    return facts;
+}
+
 }  // namespace
 
 void LocateProgramFolders() {
@@ -59,6 +78,8 @@ void LocateProgramFolders() {
 }
 
 BOOL COrvaneApp::InitInstance() {
+    // First, so that it holds everything after; a log that cannot be made changes nothing.
+    g_runLog.Open(platform::TemporaryFolder());
     framework::MarkPhase("static objects made");
     INITCOMMONCONTROLSEX controls{};
     controls.dwSize = sizeof(controls);
@@ -79,15 +100,22 @@ BOOL COrvaneApp::InitInstance() {
     const platform::Path languageFolder = g_programFolder + "Language";
     const platform::Path uiConfigPath = g_programFolder + "Language\\UICfg.xml";
 
+    if (g_runLog.IsOpen()) {
+        LogLauncher(g_runLog, ReadLauncherFacts());
+        LogLanguageState(g_runLog, g_languageState);
+    }
+
     // The configuration first: its "testLanguage" then governs the interface texts too.
-    LoadProductConfig(g_languageState.wLanguage, languageFolder, configPath, g_productConfig, g_languageState);
+    LoadProductConfig(g_languageState.wLanguage, languageFolder, configPath, g_productConfig, g_languageState, {},
+                      &g_runLog);
     framework::MarkPhase("configuration read");
-    LoadUiTextTable(g_languageState.wLanguage, languageFolder, g_uiTextTable, uiConfigPath, g_languageState);
+    LoadUiTextTable(g_languageState.wLanguage, languageFolder, g_uiTextTable, uiConfigPath, g_languageState, &g_runLog);
     framework::MarkPhase("interface texts read");
 
 #ifdef SETUP_HAS_MAIN_WINDOW
     COrvaneDlg mainWindow(nullptr, skin);
     mainWindow.DoModal();
 #endif
+    LogEnd(g_runLog, 0);
     return FALSE;
 }

@@ -32,15 +32,25 @@ const char* LanguageCodeFor(std::uint16_t languageId) {
     }
 }
 
+LanguageFileChoice ChooseLanguageFile(std::uint16_t languageId, const platform::Path& languageFolder,
+                                      const LanguageState& languageState) {
+    LanguageFileChoice choice;
+    choice.languageId = languageId;
+    choice.forced = languageState.szIniTest.has_value();
+    choice.code = choice.forced ? *languageState.szIniTest : LanguageCodeFor(languageId);
+    if (languageFolder.empty()) return choice;
+    choice.path = languageFolder;
+    std::replace(choice.path.begin(), choice.path.end(), '/', '\\');
+    if (choice.path.back() != '\\') choice.path += '\\';
+    choice.path += choice.code + ".ini";
+    choice.exists = platform::FileExists(choice.path);
+    return choice;
+}
+
 platform::Path SelectLanguageFile(std::uint16_t languageId, const platform::Path& languageFolder,
                                   const LanguageState& languageState) {
-    if (languageFolder.empty()) return {};
-    std::string path = languageFolder;
-    std::replace(path.begin(), path.end(), '/', '\\');
-    if (path.back() != '\\') path += '\\';
-    path += languageState.szIniTest ? *languageState.szIniTest : LanguageCodeFor(languageId);
-    path += ".ini";
-    return platform::FileExists(path) ? path : std::string();
+    LanguageFileChoice choice = ChooseLanguageFile(languageId, languageFolder, languageState);
+    return choice.exists ? std::move(choice.path) : platform::Path();
 }
 
 namespace {

@@ -19,6 +19,19 @@ inline constexpr char kLanguageSection[] = "ROOT";
 // Chinese is "zh-cn" for 0x0804 only and "zh-tw" otherwise; unknown languages get "en-us".
 const char* LanguageCodeFor(std::uint16_t languageId);
 
+// How the language file is chosen: its code (languageState.szIniTest when set, which is then
+// `forced`, else the table's code of the language id), the path that code gives (folder + code +
+// ".ini", every '/' turned into '\'; "" without a folder) and whether that file exists.
+struct LanguageFileChoice {
+    std::uint16_t languageId = 0;
+    std::string code;
+    bool forced = false;
+    platform::Path path;
+    bool exists = false;
+};
+LanguageFileChoice ChooseLanguageFile(std::uint16_t languageId, const platform::Path& languageFolder,
+                                      const LanguageState& languageState);
+
 // The full path of the language file (folder + code + ".ini", with every '/' turned into '\')
 // when it exists, else "". The code is languageState.szIniTest when set, else the one of the
 // language id. No other code is tried.

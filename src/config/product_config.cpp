@@ -9,7 +9,9 @@
 
 #include "config/language_file.h"
 #include "config/xml_document.h"
+#include "log/log_events.h"
 #include "platform/message_box.h"
+#include "platform/open_file.h"
 #include "platform/text.h"
 
 namespace {
@@ -71,19 +73,28 @@ std::unique_ptr<ConfigItem> ReadItem(const tinyxml2::XMLElement& element) {
 }  // namespace
 
 int LoadProductConfig(std::uint16_t wLanguage, const platform::Path& languageFolder, const platform::Path& configPath,
-                      ProductConfig& config, LanguageState& languageState, const MessageBoxFunction& showMessage) {
-    ParseProductConfig(configPath, config, languageState, showMessage);
+                      ProductConfig& config, LanguageState& languageState, const MessageBoxFunction& showMessage,
+                      const RunLog* log) {
+    XmlOutcome outcome;
+    ParseProductConfig(configPath, config, languageState, showMessage, &outcome);
     // After parsing, so that a "testLanguage" of conf.xml decides the file.
-    const std::string languageFile = SelectLanguageFile(wLanguage, languageFolder, languageState);
+    const LanguageFileChoice choice = ChooseLanguageFile(wLanguage, languageFolder, languageState);
+    const std::string languageFile = choice.exists ? choice.path : std::string();
     ResolveItemTexts(languageFile, config.installs);
     ResolveItemTexts(languageFile, config.manuals);
+    if (log && log->IsOpen()) {
+        LogXmlFile(*log, "conf.xml", configPath, outcome.error, outcome.line);
+        LogConfigSwitches(*log, languageState);
+        LogLanguageFile(*log, choice, choice.exists && platform::OpenFileForReading(choice.path) != nullptr);
+        LogItems(*log, config);
+    }
     return 0;
 }
 
 int ParseProductConfig(const platform::Path& configPath, ProductConfig& config, LanguageState& languageState,
-                       const MessageBoxFunction& showMessage) {
+                       const MessageBoxFunction& showMessage, XmlOutcome* outcome) {
     XmlDocument document;
-    if (LoadXmlFile(document, configPath) != tinyxml2::XML_SUCCESS) return -1;
+    if (LoadXmlFile(document, configPath, outcome) != tinyxml2::XML_SUCCESS) return -1;
     return ReadProductConfig(document, config, languageState, showMessage);
 }
 

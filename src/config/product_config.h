@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <functional>
 #include <memory>
@@ -13,8 +14,10 @@
 
 // One installer or manual offered by the medium (an `item` element of conf.xml).
 struct ConfigItem {
-    bool selectedByDefault = false;              // "default" is 1 and the item has a launch rule
-    bool selected = false;                       // the user's current tick; only the install list changes it
+    bool selectedByDefault = false;  // "default" is 1 and the item has a launch rule
+    // The user's current tick: written by the install list on the user-interface thread, read by
+    // the installation worker when it comes to the item.
+    std::atomic<bool> selected = false;
     int icon = 0;                                // index into the list's image list
     std::optional<std::string> open;             // launch rule, UTF-8, backslashes only
     std::optional<std::string> defaultLanguage;  // language tried last by the launch rule, UTF-8
@@ -40,6 +43,8 @@ class XMLElement;
 }  // namespace tinyxml2
 
 using platform::MessageBoxFunction;
+class RunLog;
+struct XmlOutcome;
 
 inline constexpr char kDebugBoxCaption[] = "Setup debug";
 // The debug text is formed in a buffer of this many bytes (terminator included); a longer
@@ -47,14 +52,17 @@ inline constexpr char kDebugBoxCaption[] = "Setup debug";
 inline constexpr std::size_t kDebugTextCapacity = 256;
 
 // Fills `config` from conf.xml and resolves every item's text through the chosen language
-// file. Always returns 0: a missing or broken file leaves the lists empty.
+// file. Always returns 0: a missing or broken file leaves the lists empty. With a log, what was
+// read and chosen goes into it.
 int LoadProductConfig(std::uint16_t wLanguage, const platform::Path& languageFolder, const platform::Path& configPath,
-                      ProductConfig& config, LanguageState& languageState, const MessageBoxFunction& showMessage = {});
+                      ProductConfig& config, LanguageState& languageState, const MessageBoxFunction& showMessage = {},
+                      const RunLog* log = nullptr);
 
 // Loads conf.xml and reads it into `config` and the language state (see ReadProductConfig).
 // 0 when the file was loaded and has a root element, -1 otherwise (nothing is changed then).
+// With `outcome`, how the loading went.
 int ParseProductConfig(const platform::Path& configPath, ProductConfig& config, LanguageState& languageState,
-                       const MessageBoxFunction& showMessage = {});
+                       const MessageBoxFunction& showMessage = {}, XmlOutcome* outcome = nullptr);
 
 // Reads a loaded conf.xml: "debug" and "testLanguage" of the root into the language state,
 // the debug box when asked for (shown before anything else is read; no window owns it), the

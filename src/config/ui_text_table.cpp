@@ -7,6 +7,7 @@
 
 #include "config/language_file.h"
 #include "config/xml_document.h"
+#include "log/log_events.h"
 
 namespace {
 
@@ -20,19 +21,23 @@ int UiSlotOfEntry(int entry) {
 }
 
 int LoadUiTextTable(std::uint16_t wLanguage, const platform::Path& languageFolder, UiTextTable& table,
-                    const platform::Path& uiConfigPath, const LanguageState& languageState) {
+                    const platform::Path& uiConfigPath, const LanguageState& languageState, const RunLog* log) {
     const std::string languageFile = SelectLanguageFile(wLanguage, languageFolder, languageState);
+    // Without a language file UICfg.xml is not read: there is nothing to fill the texts from.
     if (languageFile.empty()) return -1;
     table[0].text[0] = L'\0';
     std::vector<UiEntry> entries;
-    if (ReadUiEntries(uiConfigPath, entries) != 0) return -1;
+    XmlOutcome outcome;
+    const int result = ReadUiEntries(uiConfigPath, entries, &outcome);
+    if (log) LogXmlFile(*log, "UICfg.xml", uiConfigPath, outcome.error, outcome.line);
+    if (result != 0) return -1;
     FillUiTextTable(entries, languageFile, table);
     return 0;
 }
 
-int ReadUiEntries(const platform::Path& uiConfigPath, std::vector<UiEntry>& entries) {
+int ReadUiEntries(const platform::Path& uiConfigPath, std::vector<UiEntry>& entries, XmlOutcome* outcome) {
     XmlDocument document;
-    if (LoadXmlFile(document, uiConfigPath) != tinyxml2::XML_SUCCESS) return -1;
+    if (LoadXmlFile(document, uiConfigPath, outcome) != tinyxml2::XML_SUCCESS) return -1;
     return ReadUiEntries(document, entries);
 }
 

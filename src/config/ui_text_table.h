@@ -92,15 +92,20 @@ int UiSlotOfEntry(int entry);
 namespace tinyxml2 {
 class XMLDocument;
 }
+class RunLog;
+struct XmlOutcome;
 
 // Fills the table from Language\UICfg.xml and the chosen language file.
-// 0 on success; -1 when there is no language file or UICfg.xml cannot be read.
+// 0 on success; -1 when there is no language file or UICfg.xml cannot be read. With a log, how
+// UICfg.xml was read goes into it.
 int LoadUiTextTable(std::uint16_t wLanguage, const platform::Path& languageFolder, UiTextTable& table,
-                    const platform::Path& uiConfigPath, const LanguageState& languageState);
+                    const platform::Path& uiConfigPath, const LanguageState& languageState,
+                    const RunLog* log = nullptr);
 
 // Reads the entries of UICfg.xml into `entries` (emptied first when the file loads).
-// 0 on success; -1 when the file cannot be loaded or has no root element.
-int ReadUiEntries(const platform::Path& uiConfigPath, std::vector<UiEntry>& entries);
+// 0 on success; -1 when the file cannot be loaded or has no root element. With `outcome`, how
+// the loading went.
+int ReadUiEntries(const platform::Path& uiConfigPath, std::vector<UiEntry>& entries, XmlOutcome* outcome = nullptr);
 
 // The same from a loaded document: every child element of the root, whatever its name; its
 // text (converted to ANSI) is the key, its first and second attributes are read with atoi

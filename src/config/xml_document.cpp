@@ -13,14 +13,28 @@ bool IsSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 
 }  // namespace
 
-tinyxml2::XMLError LoadXmlFile(XmlDocument& document, const platform::Path& path) {
-    const platform::UniqueFile file = platform::OpenFileForReading(path);
-    if (!file) return tinyxml2::XML_ERROR_FILE_NOT_FOUND;
-    if (std::fseek(file.get(), 0, SEEK_END) != 0) return tinyxml2::XML_ERROR_FILE_READ_ERROR;
-    const long size = std::ftell(file.get());
+namespace {
+
+tinyxml2::XMLError LoadOpenedFile(XmlDocument& document, std::FILE* file) {
+    if (std::fseek(file, 0, SEEK_END) != 0) return tinyxml2::XML_ERROR_FILE_READ_ERROR;
+    const long size = std::ftell(file);
     if (size < 0 || size > kMaxXmlFileBytes) return tinyxml2::XML_ERROR_FILE_READ_ERROR;
-    std::rewind(file.get());
-    return document.LoadFile(file.get());
+    std::rewind(file);
+    return document.LoadFile(file);
+}
+
+}  // namespace
+
+tinyxml2::XMLError LoadXmlFile(XmlDocument& document, const platform::Path& path, XmlOutcome* outcome) {
+    const platform::UniqueFile file = platform::OpenFileForReading(path);
+    const tinyxml2::XMLError error = file ? LoadOpenedFile(document, file.get()) : tinyxml2::XML_ERROR_FILE_NOT_FOUND;
+    if (outcome) {
+        outcome->error = error;
+        outcome->line = error == tinyxml2::XML_SUCCESS ? 0 : document.ErrorLineNum();
+        if (error == tinyxml2::XML_SUCCESS && !document.RootElement())
+            outcome->error = tinyxml2::XML_ERROR_EMPTY_DOCUMENT;
+    }
+    return error;
 }
 
 bool QueryBoolAttribute(const tinyxml2::XMLElement& element, const char* name, bool& value) {

@@ -20,8 +20,15 @@ public:
     XmlDocument() : tinyxml2::XMLDocument(true, tinyxml2::COLLAPSE_WHITESPACE) {}
 };
 
-// Loads a file; the encoding is left to the library.
-tinyxml2::XMLError LoadXmlFile(XmlDocument& document, const platform::Path& path);
+// How loading a file went, for the log: TinyXML-2's error (XML_SUCCESS when the document loaded
+// and has a root element, XML_ERROR_EMPTY_DOCUMENT when it has none) and the line it names.
+struct XmlOutcome {
+    tinyxml2::XMLError error = tinyxml2::XML_SUCCESS;
+    int line = 0;
+};
+
+// Loads a file; the encoding is left to the library. With `outcome`, it is filled.
+tinyxml2::XMLError LoadXmlFile(XmlDocument& document, const platform::Path& path, XmlOutcome* outcome = nullptr);
 
 // Sets `value` when the attribute holds one of the boolean words; true when it did.
 bool QueryBoolAttribute(const tinyxml2::XMLElement& element, const char* name, bool& value);

@@ -3,7 +3,7 @@
 
 namespace platform {
 
-ShellOutcome ShellExecuteFile(SHELLEXECUTEINFOW& record, const Path& path, bool inItsFolder) {
+ShellOutcome ShellExecuteFile(SHELLEXECUTEINFOW& record, const Path& path, bool inItsFolder, unsigned long* error) {
     std::wstring wide = MultiByteToWide(path.c_str(), kUtf8CodePage);
     // The shell starts nothing from a path of MAX_PATH or more unless the system allows long
     // paths; such a failure is said by the caller, with the file's name, instead of the shell's
@@ -21,6 +21,7 @@ ShellOutcome ShellExecuteFile(SHELLEXECUTEINFOW& record, const Path& path, bool 
     }
     record.nShow = SW_SHOW;
     const bool started = ShellExecuteExW(&record) != FALSE;
+    if (error) *error = started ? 0 : GetLastError();
     // The record must not keep pointers into this function's string.
     record.lpFile = nullptr;
     record.lpDirectory = nullptr;

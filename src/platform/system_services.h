@@ -8,8 +8,21 @@ namespace platform {
 // at every call; a kernel without it is never WOW64.
 bool IsRunningUnderWow64() noexcept;
 
+// The system's version as GetVersionExW reports it to this program (whose manifest names every
+// Windows up to 10 and 11, so the report is not capped); zeros when the call fails.
+struct SystemVersion {
+    unsigned platformId = 0;
+    unsigned major = 0;
+    unsigned minor = 0;
+    unsigned build = 0;
+};
+SystemVersion WindowsVersion() noexcept;
+
 // Whether the system reports Windows NT 6.1 (GetVersionExW).
 bool IsWindows7() noexcept;
+
+// Whether the process runs with administrator rights in force (an elevated token).
+bool IsElevated() noexcept;
 
 // Enables the shutdown privilege and asks for a restart; true when the system accepted it.
 bool RestartSystem() noexcept;

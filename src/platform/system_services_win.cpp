@@ -25,7 +25,7 @@ bool IsRunningUnderWow64() noexcept {
     return answer != FALSE;
 }
 
-bool IsWindows7() noexcept {
+SystemVersion WindowsVersion() noexcept {
     // The extended record (284 bytes): a size of 284 on the plain 276-byte record would let the
     // call write past it.
     OSVERSIONINFOEXW version{};
@@ -33,9 +33,24 @@ bool IsWindows7() noexcept {
     version.dwOSVersionInfoSize = sizeof(version);
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-    GetVersionExW(reinterpret_cast<OSVERSIONINFOW*>(&version));  // on failure the zeros answer false
+    GetVersionExW(reinterpret_cast<OSVERSIONINFOW*>(&version));  // on failure the zeros stay
 #pragma GCC diagnostic pop
-    return version.dwPlatformId == VER_PLATFORM_WIN32_NT && version.dwMajorVersion == 6 && version.dwMinorVersion == 1;
+    return {version.dwPlatformId, version.dwMajorVersion, version.dwMinorVersion, version.dwBuildNumber};
+}
+
+bool IsWindows7() noexcept {
+    const SystemVersion version = WindowsVersion();
+    return version.platformId == VER_PLATFORM_WIN32_NT && version.major == 6 && version.minor == 1;
+}
+
+bool IsElevated() noexcept {
+    HANDLE rawToken = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &rawToken)) return false;
+    const UniqueKernelHandle token(rawToken);
+    TOKEN_ELEVATION elevation{};
+    DWORD size = 0;
+    return GetTokenInformation(token.Get(), TokenElevation, &elevation, sizeof elevation, &size) &&
+           elevation.TokenIsElevated != 0;
 }
 
 bool RestartSystem() noexcept {

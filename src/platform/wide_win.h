@@ -32,7 +32,8 @@ enum class ShellOutcome { Started, Failed, PathTooLong };
 // is given by its name and started in its folder, otherwise by its full path. `record` keeps the
 // process handle, null when none was given, and no pointer to the texts. A path of MAX_PATH or
 // more that the shell refuses is PathTooLong, and the shell shows no message of its own for it:
-// the caller says which file it was.
-ShellOutcome ShellExecuteFile(SHELLEXECUTEINFOW& record, const Path& path, bool inItsFolder);
+// the caller says which file it was. With `error`, the system's error when not started.
+ShellOutcome ShellExecuteFile(SHELLEXECUTEINFOW& record, const Path& path, bool inItsFolder,
+                              unsigned long* error = nullptr);
 
 }  // namespace platform

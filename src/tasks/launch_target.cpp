@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "log/log_events.h"
 #include "platform/files.h"
 #include "platform/message_box.h"
 
@@ -32,6 +33,7 @@ std::string FormatLaunchBox(const std::string& rule, const char* sentence, const
 }
 
 void ShowLaunchFailure(const LaunchContext& context, const std::string& rule, const std::string& candidates) {
+    if (context.log) LogRuleMatchedNothing(*context.log, rule);
     const std::string text = FormatLaunchFailure(rule, candidates);
     platform::ShowMessageWith(context.showMessage, text, kLaunchFailureCaption, 0);
 }
@@ -105,12 +107,14 @@ bool FindRuleMatch(const LaunchContext& context, std::string candidate, platform
 bool ResolveLaunchTarget(const LaunchContext& context, const ConfigItem& item, platform::Path& path,
                          LaunchTrace* trace) {
     const auto tryCandidate = [&](const std::string& candidate, std::optional<LanguageMode> mode) {
-        if (!trace) return FindRuleMatch(context, candidate, path);
-        trace->searches.clear();
-        if (!FindRuleMatch(context, candidate, path, &trace->searches)) return false;
-        trace->mode = mode;
-        trace->candidate = candidate;
-        return true;
+        if (trace) trace->searches.clear();
+        const bool found = FindRuleMatch(context, candidate, path, trace ? &trace->searches : nullptr);
+        if (context.log) LogCandidate(*context.log, mode, candidate, found ? &path : nullptr);
+        if (found && trace) {
+            trace->mode = mode;
+            trace->candidate = candidate;
+        }
+        return found;
     };
     const std::string rule = item.open.value_or(std::string());
     if (!HasToken(rule)) {

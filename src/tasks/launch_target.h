@@ -10,6 +10,8 @@
 #include "platform/message_box.h"
 #include "platform/path.h"
 
+class RunLog;
+
 // Everything launch-rule resolution reads from the program; the main window builds one per
 // call from the process-wide objects and a message box that it owns. Tests give their own
 // folder, language and message box.
@@ -18,6 +20,8 @@ struct LaunchContext {
     const LanguageState& languageState;  // szLanguage, szCountry of the user's locale
     // Shows the failure message; empty stands for the platform's box without an owner.
     MessageBoxFunction showMessage = platform::ShowMessageBox;
+    // Where each candidate tried and the result are written; none: nowhere.
+    const RunLog* log = nullptr;
 };
 
 // How "{language}" is spelled in a candidate, tried in this order.

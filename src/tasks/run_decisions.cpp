@@ -11,7 +11,7 @@ FinishAction DecideFinishAction(SystemServices& services) {
 }
 
 bool IsItemTicked(const ConfigItem& item, bool listEnabled) noexcept {
-    const bool ticked = listEnabled ? item.selected : item.selectedByDefault;
+    const bool ticked = listEnabled ? item.selected.load() : item.selectedByDefault;
     return ticked && item.open.has_value();
 }
 

@@ -42,6 +42,8 @@ std::string ColourText(LabelColour colour) {
     return std::string("transparent ") + rgb;
 }
 
+}  // namespace
+
 std::string PagesText(Page pages) {
     static constexpr struct {
         Page page;
@@ -63,8 +65,6 @@ std::string PagesText(Page pages) {
     }
     return text.empty() ? "-" : text;
 }
-
-}  // namespace
 
 std::optional<std::uint32_t> TextColourOf(LabelColour colour) noexcept {
     switch (colour) {

@@ -83,6 +83,9 @@ struct ControlFacts {
     ButtonSkin skin;
 };
 
+// The names of the pages of a set, comma-separated ("MenuPage", "ProgressPage", ...); "-" for none.
+std::string PagesText(Page pages);
+
 // The column heading of FormatControlFacts' lines.
 std::string ControlFactsHeading();
 

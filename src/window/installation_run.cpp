@@ -13,6 +13,7 @@
 
 #include <cstdio>
 #include <string>
+#include <utility>
 
 #include "config/process_objects.h"
 #include "tasks/dot_labels.h"
@@ -99,6 +100,7 @@ void COrvaneDlg::OnInstall() noexcept {
     ShowExactly(Page::Finish);
 
     DialogSystemServices system;
+    LogRestartDecision(g_runLog, CountdownRuns(system));
     if (!ShouldStartCountdown(system)) return;
     CountdownJob countdown{Handle(), &system};
     m_hRestartThread.Reset(CreateThread(nullptr, 0, RestartCountdownThread, &countdown, 0, nullptr));
@@ -141,19 +143,28 @@ DWORD WINAPI COrvaneDlg::RunCheckedInstallers(LPVOID param) noexcept {
 }
 
 bool COrvaneDlg::RunInstaller(const ConfigItem& item) noexcept {
+    const auto row = static_cast<std::size_t>(m_nRunningIndex.load());
     platform::Path path;
-    if (!ResolveLaunchTarget(item, path)) return false;
+    if (!ResolveLaunchTarget(item, path)) {
+        LogInstallerFailed(g_runLog, row, "not run");
+        return false;
+    }
     // Started in its own folder, by its name.
-    HandToShell(m_execInfo, item, path, true);
-
-    const HANDLE process = m_execInfo.hProcess;
-    if (process == nullptr) return false;
+    const bool started = HandToShell(m_execInfo, item, path, true);
+    const HANDLE process = std::exchange(m_execInfo.hProcess, nullptr);
+    if (process == nullptr) {
+        LogInstallerFailed(g_runLog, row, started ? "no process to wait for" : "not started");
+        return false;
+    }
+    m_runningInstaller.Publish(process);
     WaitForSingleObject(process, INFINITE);
     DWORD exitCode = STILL_ACTIVE;
     GetExitCodeProcess(process, &exitCode);
-    // Cleared before it is closed: the exit confirmation ends whatever hProcess names.
-    m_execInfo.hProcess = nullptr;
+    // The exit question may have taken the handle meanwhile: it then ends the installer and the
+    // launcher, and says so in the log.
+    if (!m_runningInstaller.Take()) return false;
     CloseHandle(process);
+    LogInstallerEnded(g_runLog, row, exitCode);
     return IsSuccessfulExitCode(exitCode);
 }
 

@@ -67,7 +67,8 @@ void COrvaneDlg::FillInstallList(bool editable) noexcept {
     }
     for (size_t i = 0; i < installs.size(); ++i) {
         if (!installs[i]) continue;
-        m_listInstalls.SetCheck(static_cast<int>(i), editable ? installs[i]->selected : installs[i]->selectedByDefault);
+        m_listInstalls.SetCheck(static_cast<int>(i),
+                                editable ? installs[i]->selected.load() : installs[i]->selectedByDefault);
     }
     m_listInstalls.Enable(editable);
     m_bListEditable = editable;
@@ -117,8 +118,9 @@ void COrvaneDlg::OnInstallListItemChanged(NMHDR* header, LRESULT* result) noexce
     if (!m_bListEditable || change->uChanged != LVIF_STATE || change->iItem == -1) return;
     ConfigItem* item = InstallerOfRow(change->iItem);
     if (item && item->open) {
-        item->selected = m_listInstalls.GetCheck(change->iItem);
-        EnableInstallButton(item->selected || AnyInstallerSelected());
+        const bool ticked = m_listInstalls.GetCheck(change->iItem);
+        if (item->selected.exchange(ticked) != ticked) LogTick(g_runLog, static_cast<size_t>(change->iItem), ticked);
+        EnableInstallButton(ticked || AnyInstallerSelected());
     } else {
         // An installer that cannot be run cannot stay ticked.
         m_listInstalls.SetCheck(change->iItem, false);

@@ -1,3 +1,5 @@
+#include <utility>
+
 #include "config/process_objects.h"
 #include "window/orvane_dlg.h"
 
@@ -36,9 +38,14 @@ void COrvaneDlg::OnBack() noexcept { ShowExactly(Page::Menu); }
 // the worker, the heading animation and the installer's result still need the window, so
 // they do nothing then; the cancel button, with its confirmation, is the way out.
 void COrvaneDlg::OnOK() noexcept {
-    if (!m_bRunning) framework::Dialog::OnOK();
+    if (m_bRunning) return;
+    LogLeave(g_runLog, LeaveReason::Enter);
+    framework::Dialog::OnOK();
 }
 
 void COrvaneDlg::OnCancel() noexcept {
-    if (!m_bRunning) framework::Dialog::OnCancel();
+    const LeaveReason reason = std::exchange(m_leaveReason, LeaveReason::Escape);
+    if (m_bRunning) return;
+    LogLeave(g_runLog, reason);
+    framework::Dialog::OnCancel();
 }

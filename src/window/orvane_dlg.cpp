@@ -2,6 +2,7 @@
 
 #include <windowsx.h>
 
+#include "config/process_objects.h"
 #include "framework/phase_trace.h"
 #include "resource.h"
 
@@ -64,6 +65,20 @@ std::optional<LRESULT> COrvaneDlg::HandleMessage(UINT message, WPARAM wParam, LP
         case WM_SHOWWINDOW:
             if (wParam) framework::MarkPhase("window shown");
             break;
+        case WM_CLOSE:
+            // It ends the dialog through IDCANCEL, as Esc does; the log tells the two apart.
+            if (m_leaveReason == LeaveReason::Escape) m_leaveReason = LeaveReason::WindowClosed;
+            break;
+        case WM_QUERYENDSESSION:
+            LogSessionEnding(g_runLog);
+            break;
+        case WM_ENDSESSION:
+            // The system may end the process any time after this.
+            if (wParam) {
+                LogLeave(g_runLog, LeaveReason::ClosedBySystem);
+                LogEnd(g_runLog, 0);
+            }
+            break;
         default:
             // Default processing only: WM_CLOSE (the dialog's own IDCANCEL), WM_DESTROY, WM_SIZE,
             // WM_TIMER, and the image buttons' WM_PNGBUTTON_STATE, which this window does not use.
@@ -77,6 +92,8 @@ std::optional<LRESULT> COrvaneDlg::OnCommand(WPARAM wParam) noexcept {
     framework::MarkPhase("click", LOWORD(wParam));
     for (const ControlRow& row : ControlTable()) {
         if (row.facts.id != LOWORD(wParam) || !row.onClick) continue;
+        const auto& slot = row.facts.caption.slot;
+        LogButton(g_runLog, row.facts.id, slot ? UiText(g_uiTextTable, *slot) : L"");
         (this->*row.onClick)();
         return 0;
     }

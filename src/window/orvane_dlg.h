@@ -16,9 +16,11 @@
 #include "controls/png_button.h"
 #include "framework/dialog.h"
 #include "framework/list_view.h"
+#include "log/log_events.h"
 #include "platform/handles_win.h"
 #include "platform/path.h"
 #include "tasks/run_decisions.h"
+#include "tasks/running_installer.h"
 #include "window/control_table.h"
 #include "window/skin_images.h"
 
@@ -109,8 +111,8 @@ private:
     bool ResolveLaunchTarget(const ConfigItem& item, platform::Path& path) noexcept;
     // Hands an item's resolved file to the shell (see platform::ShellExecuteFile; `record` then
     // holds the process, if any); a path too long for the shell is said in a message owned by
-    // this window, naming the file.
-    void HandToShell(SHELLEXECUTEINFOW& record, const ConfigItem& item, const platform::Path& path,
+    // this window, naming the file. True when the shell started it.
+    bool HandToShell(SHELLEXECUTEINFOW& record, const ConfigItem& item, const platform::Path& path,
                      bool inItsFolder) noexcept;
 
     // Manuals.
@@ -179,7 +181,9 @@ private:
     std::atomic<bool> m_bRunning = false;
     platform::UniqueKernelHandle m_hRunThread;
     platform::UniqueKernelHandle m_hRestartThread;
+    // The launch record of the worker; the process it gives is handed to m_runningInstaller.
     SHELLEXECUTEINFOW m_execInfo{};
+    RunningInstaller m_runningInstaller;
     platform::UniqueImageList m_imageList;
     CPngButton m_btnBack;
     CPngButton m_btnCancel;
@@ -214,6 +218,10 @@ private:
     ProgressDotsJob m_dotsJob{};
     platform::UniqueKernelHandle m_runEnded;  // manual-reset event: ProgressDotsJob::stop
     platform::UniqueKernelHandle m_hDotsThread;
+
+    // Why the dialog ends when IDCANCEL comes next: Esc, unless WM_CLOSE (or the finish button
+    // through it) came first. For the log; user-interface thread only.
+    LeaveReason m_leaveReason = LeaveReason::Escape;
 
     // The skin images and list icons, decoded once while start-up goes on.
     SkinImages& m_skin;

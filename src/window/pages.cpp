@@ -1,3 +1,4 @@
+#include "config/process_objects.h"
 #include "framework/phase_trace.h"
 #include "window/orvane_dlg.h"
 
@@ -13,6 +14,7 @@ void COrvaneDlg::ShowExactly(Page pages, const framework::Control* alsoShown) no
         control.Show(Overlaps(row.facts.pages, pages) || &control == alsoShown);
     }
     framework::MarkPhase("page shown");
+    LogPage(g_runLog, PagesText(pages));
 }
 
 void COrvaneDlg::ShowMenuPage(bool show) noexcept { ShowPage(Page::Menu, show); }
@@ -27,4 +29,7 @@ void COrvaneDlg::ShowManualsPage(bool show) noexcept { ShowPage(Page::Manuals, s
 
 void COrvaneDlg::ShowFinishPage(bool show) noexcept { ShowPage(Page::Finish, show); }
 
-void COrvaneDlg::ShowRestartPage(bool show) noexcept { ShowPage(Page::Restart, show); }
+void COrvaneDlg::ShowRestartPage(bool show) noexcept {
+    ShowPage(Page::Restart, show);
+    if (show) LogPage(g_runLog, PagesText(Page::Restart));
+}

@@ -30,10 +30,8 @@ LanguageState Locale(const std::string& language, const std::string& country) {
 }
 
 ConfigItem Item(std::optional<std::string> rule, std::optional<std::string> defaultLanguage = std::nullopt) {
-    ConfigItem item;
-    item.open = std::move(rule);
-    item.defaultLanguage = std::move(defaultLanguage);
-    return item;
+    return ConfigItem{
+        .open = std::move(rule), .defaultLanguage = std::move(defaultLanguage), .strId = {}, .text = {}, .line = 0};
 }
 
 class Resolver {
