@@ -40,7 +40,7 @@ mkdir -p "$bundle/docs"
 cp "$WIN32_BUILD/Setup.exe" "$WIN32_BUILD/setup-check.exe" "$RELEASE_BUILD/setup-check" "$bundle/"
 "$ROOT/tools/make_medium.sh" "$WIN32_BUILD" "$bundle/sample-medium" >/dev/null
 rm "$bundle/sample-medium/.sample-medium"  # make_medium.sh's own mark, not part of a medium
-cp "$ROOT/docs/medium.md" "$ROOT/docs/setup-check.md" "$bundle/docs/"
+cp "$ROOT/docs/medium.md" "$ROOT/docs/setup-check.md" "$ROOT/docs/run-log.md" "$bundle/docs/"
 cp -R "$ROOT/docs/images" "$bundle/docs/images"
 sed "s/@VERSION@/$version/" "$ROOT/tools/dist/QUICKSTART.txt" >"$bundle/QUICKSTART.txt"
 

@@ -174,7 +174,7 @@ void LogShellStart(const RunLog& log, ItemKind kind, std::size_t row, const plat
 
 void LogInstallerFailed(const RunLog& log, std::size_t row, const char* why) {
     LogLine line;
-    (Item(line, ItemKind::Installer, row) << ": " << why << ", " << kFailure).WriteTo(log);
+    (Item(line, ItemKind::Installer, row) << " not run: " << why << ", " << kFailure).WriteTo(log);
 }
 
 void LogInstallerEnded(const RunLog& log, std::size_t row, std::uint32_t exitCode) {

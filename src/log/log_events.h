@@ -68,6 +68,7 @@ struct ShellStart {
 };
 void LogShellStart(const RunLog& log, ItemKind kind, std::size_t row, const platform::Path& path,
                    const platform::Path& folder, const ShellStart& start);
+// An installer that could not be run ("installer 2 not run: <why>, failure").
 void LogInstallerFailed(const RunLog& log, std::size_t row, const char* why);
 void LogInstallerEnded(const RunLog& log, std::size_t row, std::uint32_t exitCode);
 // The exit question's yes ended the running installer, named by its process id (false: it had

@@ -146,14 +146,15 @@ bool COrvaneDlg::RunInstaller(const ConfigItem& item) noexcept {
     const auto row = static_cast<std::size_t>(m_nRunningIndex.load());
     platform::Path path;
     if (!ResolveLaunchTarget(item, path)) {
-        LogInstallerFailed(g_runLog, row, "not run");
+        LogInstallerFailed(g_runLog, row, "its rule matched nothing");
         return false;
     }
     // Started in its own folder, by its name.
     const bool started = HandToShell(m_execInfo, item, path, true);
     const HANDLE process = std::exchange(m_execInfo.hProcess, nullptr);
     if (process == nullptr) {
-        LogInstallerFailed(g_runLog, row, started ? "no process to wait for" : "not started");
+        LogInstallerFailed(g_runLog, row,
+                           started ? "the shell gave no process to wait for" : "the shell did not start it");
         return false;
     }
     m_runningInstaller.Publish(process);

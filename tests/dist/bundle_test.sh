@@ -41,7 +41,7 @@ cd "$BUNDLE" || finish
 
 expected_top="QUICKSTART.txt Setup.exe docs sample-medium setup-check setup-check.exe"
 check "the top folder holds: $expected_top" [ "$(ls -A | sort | tr '\n' ' ' | sed 's/ $//')" = "$expected_top" ]
-for entry in docs/medium.md docs/setup-check.md sample-medium/Setup.exe sample-medium/conf.xml \
+for entry in docs/medium.md docs/setup-check.md docs/run-log.md sample-medium/Setup.exe sample-medium/conf.xml \
              sample-medium/Language/UICfg.xml sample-medium/Language/en-us.ini sample-medium/ImageIcon/menu.png \
              sample-medium/Setup/Scope/setup.exe sample-medium/Manuals/ReadMe.txt; do
     check "it holds $entry" [ -f "$entry" ]

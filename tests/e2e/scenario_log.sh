@@ -76,7 +76,7 @@ check_events "each installer: candidates, path, folder, process, exit code in de
     'candidate "Setup\de*\nowhere.exe" (language): no match' \
     'candidate "Setup\en*\nowhere.exe" (default language): no match' \
     'rule "Setup\{language}\nowhere.exe" matched nothing: "Configuration exception" shown' \
-    'installer 4: not run, failure' 'page: FinishPage'
+    'installer 4 not run: its rule matched nothing, failure' 'page: FinishPage'
 if under_wow64; then
     check_events "the end: no restart, the finish button, the launcher's end" \
         'restart: none (a 32-bit launcher on 64-bit Windows)' 'button 1050 "Grüße S23"' 'leaving: finish button'
