@@ -11,7 +11,8 @@
   delay-directory     the Delay Import Directory lists exactly the DLLs the link delay-loaded,
                       with every slot the link made
   delay-slots         every delay slot, at rest, points into the image at code that hands the
-                      helper that slot and reaches the delay-load helper
+                      helper that slot and reaches the delay-load helper, and the import name
+                      beside it is the function the slot was made for
   delay-exports       every delay-loaded name exported by the DLL it names
   stripped            no symbol table, no debug sections
 
@@ -213,6 +214,7 @@ def check_delay_slots(context):
         return False, [f"the link map has no {helper_name}"]
     entries = image.delay_imports()
     slots = [(entry.dll, name, slot_rva, value) for entry in entries for name, slot_rva, value in entry.slots]
+    named_by_directory = bool(slots)
     if not slots:
         # Without a directory the link map still names every slot the delay libraries made.
         slots = [(DELAY_LIBRARY.search(source).group(1).lower() + ".dll", symbol, address - image.image_base,
@@ -224,9 +226,14 @@ def check_delay_slots(context):
     if not slots:
         return False, ["no delay-load slots found"]
     problems, table = [], []
+    # The link map names each slot __imp_<function>, decorated on i686 (__imp__Name@4).
+    slot_symbols = {address: symbol for symbol, address in context.map_symbols.items() if symbol.startswith("__imp_")}
     for dll, name, slot_rva, value in slots:
         where = f"{dll} {name}: slot {slot_rva + image.image_base:#x} holds {value:#x}"
         table.append(where)
+        symbol = slot_symbols.get(slot_rva + image.image_base) if named_by_directory else None
+        if symbol and not re.fullmatch(r"__imp__?" + re.escape(name) + r"(@\d+)?", symbol):
+            problems.append(f"{where}, but the link made that slot for {symbol}")
         target = value - image.image_base
         section = image.section_of(target) if 0 <= target < 1 << 32 else None
         if section is None:
