@@ -15,12 +15,13 @@
                       beside it is the function the slot was made for
   delay-exports       every delay-loaded name exported by the DLL it names
   stripped            no symbol table, no debug sections
+  size                the file at most --max-bytes bytes (the shipped image: 256 KB)
 
 The DLLs are Wine's PE builds of the same architecture, the closest thing to Windows' own
 here. The link map names the delay libraries the link used and the helper's address.
 
 Usage: check_image.py IMAGE --arch i686|x86_64 --map MAP --wine-dlls DIR --known-dlls FILE
-                      [--stripped] [--only CHECK ...] [--slot-table]
+                      [--stripped] [--max-bytes N] [--only CHECK ...] [--slot-table]
 """
 
 import argparse
@@ -265,6 +266,11 @@ def check_stripped(context):
     return ok, [f"symbol table at {symbol_table:#x}, debug sections {debug or 'none'}"]
 
 
+def check_size(context):
+    size = os.path.getsize(context.args.image)
+    return size <= context.args.max_bytes, [f"{size} bytes, at most {context.args.max_bytes}"]
+
+
 CHECKS = {
     "format": check_format,
     "run-from-swap": check_run_from_swap,
@@ -277,6 +283,7 @@ CHECKS = {
     "delay-slots": check_delay_slots,
     "delay-exports": check_delay_exports,
     "stripped": check_stripped,
+    "size": check_size,
 }
 
 
@@ -288,6 +295,7 @@ def main():
     parser.add_argument("--wine-dlls", required=True)
     parser.add_argument("--known-dlls", required=True)
     parser.add_argument("--stripped", action="store_true")
+    parser.add_argument("--max-bytes", type=int)
     parser.add_argument("--only", nargs="+", choices=sorted(CHECKS))
     parser.add_argument("--slot-table", action="store_true", help="list every delay slot and its value at rest")
     args = parser.parse_args()
@@ -296,7 +304,8 @@ def main():
         print(f"FAIL {args.image} does not exist (build it first)")
         return 1
     context = Context(args)
-    names = args.only or [name for name in CHECKS if name != "stripped" or args.stripped]
+    optional = {"stripped": args.stripped, "size": args.max_bytes is not None}
+    names = args.only or [name for name in CHECKS if optional.get(name, True)]
     failures = 0
     for name in names:
         try:
