@@ -11,7 +11,6 @@
 // windows.h first: the other system headers rely on its types.
 #include <shellapi.h>
 
-#include <cstdio>
 #include <string>
 
 #include "config/process_objects.h"
@@ -206,9 +205,9 @@ void COrvaneDlg::OnRunUpdate(WPARAM kind, LPARAM data) noexcept {
             ShowRestartPage(true);
             break;
         case RunUpdate::CountdownSecond: {
-            wchar_t seconds[16];
-            std::swprintf(seconds, std::size(seconds), L"%d", static_cast<int>(data));
-            m_stRestartSeconds.SetText(seconds);
+            // Not swprintf, which would bring MinGW's wide printf engine into Setup.exe.
+            const std::string digits = std::to_string(static_cast<int>(data));
+            m_stRestartSeconds.SetText(std::wstring(digits.begin(), digits.end()).c_str());
             RedrawControl(Handle(), m_stRestartSeconds);
             break;
         }
