@@ -29,26 +29,20 @@ controls::SharedBitmap LoadState(const wchar_t* path) noexcept {
     return controls::SharedBitmap(std::move(image));
 }
 
-// Two rings of the system's focus border width, dark outside and light inside: on a light image
-// the dark one stands out, on a dark image the light one.
+// Two rings as wide as the system's focus border, dark outside and light inside: on a light
+// image the dark one stands out, on a dark image the light one.
 void DrawFocusCue(HDC dc, RECT rect, COLORREF dark, COLORREF light) noexcept {
     int width = 1;
-    int height = 1;
     SystemParametersInfoW(SPI_GETFOCUSBORDERWIDTH, 0, &width, 0);
-    SystemParametersInfoW(SPI_GETFOCUSBORDERHEIGHT, 0, &height, 0);
-    InflateRect(&rect, -kCueInset * width, -kCueInset * height);
-    const HGDIOBJ previous = SelectObject(dc, GetStockObject(DC_BRUSH));
+    InflateRect(&rect, -kCueInset * width, -kCueInset * width);
+    const HBRUSH brush = static_cast<HBRUSH>(GetStockObject(DC_BRUSH));
     for (const COLORREF colour : {dark, light}) {
         SetDCBrushColor(dc, colour);
-        const int across = rect.right - rect.left;
-        const int down = rect.bottom - rect.top;
-        PatBlt(dc, rect.left, rect.top, across, height, PATCOPY);
-        PatBlt(dc, rect.left, rect.bottom - height, across, height, PATCOPY);
-        PatBlt(dc, rect.left, rect.top, width, down, PATCOPY);
-        PatBlt(dc, rect.right - width, rect.top, width, down, PATCOPY);
-        InflateRect(&rect, -width, -height);
+        for (int i = 0; i < width; ++i) {
+            FrameRect(dc, &rect, brush);
+            InflateRect(&rect, -1, -1);
+        }
     }
-    SelectObject(dc, previous);
 }
 
 }  // namespace

@@ -39,7 +39,9 @@ void COrvaneDlg::OnDialogKey(const MSG& message) noexcept {
         shown = UISF_HIDEFOCUS;
     }
     // The exit question's box has keys of its own.
-    if ((m_uiHidden & shown) && (message.hwnd == Handle() || IsChild(Handle(), message.hwnd))) ShowKeyboardCues(shown);
+    if ((m_uiHidden & shown) && (message.hwnd == Handle() || GetParent(message.hwnd) == Handle())) {
+        ShowKeyboardCues(shown);
+    }
 }
 
 void COrvaneDlg::ShowKeyboardCues(UINT flags) noexcept {
