@@ -413,6 +413,7 @@ drag() {  # x1 y1 x2 y2
 }
 
 double_click() { mouse_to "$@" && xdotool click --repeat 2 --delay 80 1; settle; }
+single_click() { mouse_to "$@" && xdotool click 1; settle; }
 
 # ---------------------------------------------------------------- the keyboard
 
@@ -427,4 +428,3 @@ tab_to() {  # control name
     for i in $(seq 12); do [ "$(focused)" = "$1" ] && return 0; press_keys Tab; done
     [ "$(focused)" = "$1" ]
 }
-single_click() { mouse_to "$@" && xdotool click 1; settle; }

@@ -63,8 +63,8 @@ const char kUsageText[] =
     "  gui                     'capture' and the control id that has the mouse capture (main: the\n"
     "                          window itself, none), then 'moving' 1 while the window is moved,\n"
     "                          then 'focus' and the control id that has the keyboard focus\n"
-    "  accessible ID           name and keyboard shortcut a screen reader gets for the control\n"
-    "                          (0: the main window), as Active Accessibility gives them\n"
+    "  accessible ID           name and keyboard shortcut a screen reader gets for the control,\n"
+    "                          as Active Accessibility gives them\n"
     "  exitcode MS             prints 'watching', waits for the program's process to end and\n"
     "                          prints its exit code\n"
     "  end                     ends the program's process at once, like taskkill /f\n"
@@ -539,10 +539,7 @@ private:
     // The control's client object, made by the system's standard proxy (the window itself does not
     // answer WM_GETOBJECT), the way a screen reader reaches it.
     int Accessible() const {
-        HWND main = Main();
-        long id = 0;
-        if (main == nullptr || !Arg(1, &id)) return main == nullptr ? kNotFound : Usage();
-        HWND window = id == 0 ? main : ControlArg(main, 1);
+        HWND window = MainControlArg();
         if (window == nullptr) return kNotFound;
         // Spelt out: with MinGW's import library IID_IAccessible resolves to a code thunk, and every
         // call then fails with E_NOINTERFACE.
