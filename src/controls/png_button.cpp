@@ -228,7 +228,6 @@ LRESULT CPngButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) no
             // would replace BS_OWNERDRAW.
             wParam = (wParam & ~static_cast<WPARAM>(BS_TYPEMASK)) | BS_OWNERDRAW;
             break;
-
         case WM_NCDESTROY: {
             const HWND window = Handle();
             const WNDPROC buttonProc = buttonProc_;
