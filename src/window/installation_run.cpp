@@ -129,6 +129,8 @@ void COrvaneDlg::WaitPumping(HANDLE thread) noexcept {
 void COrvaneDlg::PumpOneMessage() noexcept {
     MSG message{};
     if (!PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) return;
+    // The dialog's keys during a run too: Tab reaches the cancel button and Enter presses it.
+    if (IsDialogMessageW(Handle(), &message)) return;
     TranslateMessage(&message);
     DispatchMessageW(&message);
 }

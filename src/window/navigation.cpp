@@ -31,14 +31,3 @@ void COrvaneDlg::OnManuals() noexcept {
 }
 
 void COrvaneDlg::OnBack() noexcept { ShowExactly(Page::Menu); }
-
-// Esc, Enter and WM_CLOSE end the dialog through IDCANCEL and IDOK. During an installation run
-// the worker, the heading animation and the installer's result still need the window, so
-// they do nothing then; the cancel button, with its confirmation, is the way out.
-void COrvaneDlg::OnOK() noexcept {
-    if (!m_bRunning) framework::Dialog::OnOK();
-}
-
-void COrvaneDlg::OnCancel() noexcept {
-    if (!m_bRunning) framework::Dialog::OnCancel();
-}

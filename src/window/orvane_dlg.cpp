@@ -64,6 +64,19 @@ std::optional<LRESULT> COrvaneDlg::HandleMessage(UINT message, WPARAM wParam, LP
         case WM_SHOWWINDOW:
             if (wParam) framework::MarkPhase("window shown");
             break;
+        case WM_UPDATEUISTATE:
+            // Windows' own record of keyboard use (a keyboard start, for one); Wine sends none.
+            if (LOWORD(wParam) == UIS_CLEAR) ShowKeyboardCues(HIWORD(wParam) & (UISF_HIDEFOCUS | UISF_HIDEACCEL));
+            break;
+        case WM_SYSCOLORCHANGE:
+            // Top-level windows get it; common controls only when their parent passes it on.
+            SendMessageW(m_listInstalls.Handle(), message, wParam, lParam);
+            SendMessageW(m_listManuals.Handle(), message, wParam, lParam);
+            ApplySystemColours();
+            break;
+        case WM_SETTINGCHANGE:
+            if (IsHighContrast() != m_bHighContrast) ApplySystemColours();
+            break;
         default:
             // Default processing only: WM_CLOSE (the dialog's own IDCANCEL), WM_DESTROY, WM_SIZE,
             // WM_TIMER, and the image buttons' WM_PNGBUTTON_STATE, which this window does not use.
