@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Draws the program's icons with ImageMagick into resources/icons (or the folder given):
 # app.ico (window icon) and the six list icons. Each is drawn at 128 x 128 and scaled to
-# 32 x 32 and 16 x 16 with alpha. The output is committed, so a build never needs this.
+# 32 x 32 and 16 x 16 with alpha, each image then stored PNG-compressed (tools/png_icon.py). The
+# output is committed, so a build never needs this.
 set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 OUT="${1:-$ROOT/resources/icons}"
@@ -18,6 +19,7 @@ icon() {
     $IM "$work/$name-128.png" -resize 32x32 "$work/$name-32.png"
     $IM "$work/$name-128.png" -resize 16x16 "$work/$name-16.png"
     $IM "$work/$name-32.png" "$work/$name-16.png" "$OUT/$name.ico"
+    python3 "$ROOT/tools/png_icon.py" "$OUT/$name.ico" >/dev/null
 }
 
 # A page with a folded top-right corner, in the given fill: sets PAGE.

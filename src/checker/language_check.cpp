@@ -139,6 +139,79 @@ void CheckCapacities(const Medium& medium, const LanguageFile& language, Report&
     }
 }
 
+// Buttons and labels process prefixes: "&&" draws one ampersand, a single "&" underlines the next
+// character, and the dialog manager presses a button by the character after its first single
+// "&" (Alt and that key, letters compared without case).
+struct AccessKey {
+    wchar_t key = 0;
+    bool single = false;  // a single "&" anywhere
+    bool atEnd = false;   // the last character is a single "&", which underlines nothing
+};
+
+AccessKey FindAccessKey(const std::wstring& text) {
+    AccessKey found;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != L'&') continue;
+        if (i + 1 < text.size() && text[i + 1] == L'&') {
+            ++i;
+            continue;
+        }
+        found.single = true;
+        found.atEnd = i + 1 == text.size();
+        if (found.key || found.atEnd) continue;
+        found.key = text[i + 1];
+        if (found.key >= L'a' && found.key <= L'z') found.key = static_cast<wchar_t>(found.key - L'a' + L'A');
+    }
+    return found;
+}
+
+// The window's image buttons by the slots of their captions, in the groups that show together
+// (every other page has one button); and the slots whose texts only labels show (the headings
+// of slots 2, 5 and 7 repeat menu buttons' captions, whose "&" is meant).
+struct ButtonGroup {
+    const char* where;
+    std::vector<int> slots;
+};
+const ButtonGroup kButtonGroups[] = {
+    {"the menu page", {2, 5, 7, 9}}, {"the installation pages", {16, 17, 18, 24, 25}}, {"the finish page", {23}}};
+constexpr int kLabelSlots[] = {0, 1, 3, 4, 6, 8, 10, 11, 19, 20, 21, 22, 26, 27, 28, 30, 31};
+
+void CheckAccessKeys(const Medium& medium, const LanguageFile& language, Report& report) {
+    const auto read = [&](int slot, const UiEntry*& entry) {
+        entry = EntryForSlot(medium, slot);
+        if (!entry || !language.scan.Find(entry->key)) return AccessKey{};
+        return FindAccessKey(SlotUnits(language, entry->key));
+    };
+    const UiEntry* entry = nullptr;
+    for (const ButtonGroup& group : kButtonGroups) {
+        for (std::size_t i = 0; i < group.slots.size(); ++i) {
+            const AccessKey mine = read(group.slots[i], entry);
+            if (mine.atEnd) {
+                report.Add({language.file, LineOf(language, *entry), Severity::Warning, "lang-access-key-at-end",
+                            "The caption " + entry->key +
+                                " ends in a single &, which underlines nothing and gives "
+                                "the button no access key: write && for an ampersand."});
+            }
+            for (std::size_t j = 0; mine.key && j < i; ++j) {
+                const UiEntry* other = nullptr;
+                if (read(group.slots[j], other).key != mine.key) continue;
+                const std::string key =
+                    platform::WideToMultiByte(std::wstring(1, mine.key).c_str(), platform::kUtf8CodePage);
+                report.Add({language.file, LineOf(language, *entry), Severity::Warning, "lang-access-key-clash",
+                            other->key + " and " + entry->key + ", buttons of " + group.where +
+                                ", both have the access key " + key + ": Alt+" + key + " can press only one of them."});
+            }
+        }
+    }
+    for (const int slot : kLabelSlots) {
+        if (read(slot, entry).single) {
+            report.Add({language.file, LineOf(language, *entry), Severity::Warning, "lang-label-ampersand",
+                        entry->key + " is shown by a label, which hides a single & and underlines the character "
+                                     "after it: write && for an ampersand."});
+        }
+    }
+}
+
 void CheckValues(const LanguageFile& language, Report& report) {
     for (const IniKeyLine& entry : language.scan.entries) {
         const IniKeyLine* first = language.scan.Find(entry.key);
@@ -292,6 +365,7 @@ bool CheckLanguageFile(const Medium& medium, const std::vector<NeededKey>& neede
     if (language.scan.rootLine == 0) return true;  // no texts at all: said once above
     CheckMissingKeys(medium, needed, language, report);
     if (!language.scan.truncated) CheckCapacities(medium, language, report);
+    CheckAccessKeys(medium, language, report);
     return true;
 }
 

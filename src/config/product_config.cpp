@@ -1,7 +1,6 @@
 #include "config/product_config.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <optional>
 #include <string>
 #include <utility>
@@ -147,10 +146,15 @@ void ResolveItemTexts(const platform::Path& languageFile, ConfigItemList& items)
 }
 
 std::string FormatDebugText(const LanguageState& languageState) {
-    char text[kDebugTextCapacity] = {};
-    std::snprintf(text, sizeof text, "wLanguage = 0x%04x\r\nszLanguage = %s\r\nszCountry = %s\r\nszIniTest = %s",
-                  static_cast<unsigned>(languageState.wLanguage), languageState.szLanguage.c_str(),
-                  languageState.szCountry.c_str(),
-                  languageState.szIniTest ? languageState.szIniTest->c_str() : "(null)");
+    // Put together by hand: printf would bring MinGW's printf engine into Setup.exe.
+    std::string text = "wLanguage = 0x";
+    for (int shift = 12; shift >= 0; shift -= 4) text += "0123456789abcdef"[(languageState.wLanguage >> shift) & 0xF];
+    text += "\r\nszLanguage = ";
+    text += languageState.szLanguage.c_str();
+    text += "\r\nszCountry = ";
+    text += languageState.szCountry.c_str();
+    text += "\r\nszIniTest = ";
+    text += languageState.szIniTest ? languageState.szIniTest->c_str() : "(null)";
+    if (text.size() > kDebugTextCapacity - 1) text.resize(kDebugTextCapacity - 1);
     return text;
 }

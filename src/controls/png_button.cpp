@@ -16,6 +16,8 @@ constexpr DWORD kHoverTimeMs = 1;
 // DT_CENTER | DT_RIGHT | DT_BOTTOM without DT_SINGLELINE: every line centred, explicit line
 // breaks only, clipped, ampersand prefixes processed.
 constexpr UINT kCaptionFormat = 0x0B;
+// The focus cue stands this many focus border widths inside the image, clear of rounded corners.
+constexpr int kCueInset = 3;
 
 enum : LPARAM { kStateLeft = 0, kStateHover = 1, kStatePressed = 2 };
 
@@ -25,6 +27,22 @@ controls::SharedBitmap LoadState(const wchar_t* path) noexcept {
     std::unique_ptr<controls::Bitmap> image(new (std::nothrow) controls::Bitmap());
     if (image) *image = controls::Bitmap::DecodeFile(path);
     return controls::SharedBitmap(std::move(image));
+}
+
+// Two rings as wide as the system's focus border, dark outside and light inside: on a light
+// image the dark one stands out, on a dark image the light one.
+void DrawFocusCue(HDC dc, RECT rect, COLORREF dark, COLORREF light) noexcept {
+    int width = 1;
+    SystemParametersInfoW(SPI_GETFOCUSBORDERWIDTH, 0, &width, 0);
+    InflateRect(&rect, -kCueInset * width, -kCueInset * width);
+    const HBRUSH brush = static_cast<HBRUSH>(GetStockObject(DC_BRUSH));
+    for (const COLORREF colour : {dark, light}) {
+        SetDCBrushColor(dc, colour);
+        for (int i = 0; i < width; ++i) {
+            FrameRect(dc, &rect, brush);
+            InflateRect(&rect, -1, -1);
+        }
+    }
 }
 
 }  // namespace
@@ -116,31 +134,59 @@ BOOL CPngButton::SetTextColor(COLORREF color) noexcept {
     return TRUE;
 }
 
+void CPngButton::UseSystemColours(bool on) noexcept {
+    m_bSystemColours = on;
+    Invalidate();
+}
+
 void CPngButton::DrawItem(const DRAWITEMSTRUCT& request) noexcept {
     const HDC dc = request.hDC;
-    controls::Graphics graphics(dc);
+    const UINT state = request.itemState;
+    // While focus cues show, a focus change repaints the button's place: the cue must go with the
+    // focus, from the image's transparent parts too, which a draw over the old one keeps.
+    if (request.itemAction == ODA_FOCUS && !(state & ODS_NOFOCUSRECT)) {
+        RedrawPlace();
+        return;
+    }
     RECT client{};
     GetClientRect(Handle(), &client);
 
-    const controls::Bitmap* image = m_pNormalImage.get();
-    if (request.itemState & ODS_SELECTED) {
-        image = m_pPressedImage.get();
-    } else if (m_bHover) {
-        image = m_pHoverImage.get();
+    const bool lit = (state & ODS_SELECTED) || m_bHover;
+    if (m_bSystemColours) {
+        FillRect(dc, &m_rcImage, GetSysColorBrush(lit ? COLOR_HIGHLIGHT : COLOR_BTNFACE));
+        FrameRect(dc, &m_rcImage, GetSysColorBrush(COLOR_BTNTEXT));
+    } else {
+        const controls::Bitmap* image = m_pNormalImage.get();
+        if (state & ODS_SELECTED) {
+            image = m_pPressedImage.get();
+        } else if (m_bHover) {
+            image = m_pHoverImage.get();
+        }
+        controls::Graphics graphics(dc);
+        if (image) graphics.DrawImage(*image, m_rcImage, 0, 0, m_nImageWidth, m_nImageHeight);
     }
-    if (image) graphics.DrawImage(*image, m_rcImage, 0, 0, m_nImageWidth, m_nImageHeight);
 
     std::vector<wchar_t> caption(static_cast<size_t>(GetWindowTextLengthW(Handle())) + 1);
     const int length = GetWindowTextW(Handle(), caption.data(), static_cast<int>(caption.size()));
 
     SetBkMode(dc, TRANSPARENT);
-    if (m_bTextColorSet) ::SetTextColor(dc, m_crText);
+    if (m_bSystemColours) {
+        const int text = (state & ODS_DISABLED) ? COLOR_GRAYTEXT : lit ? COLOR_HIGHLIGHTTEXT : COLOR_BTNTEXT;
+        ::SetTextColor(dc, GetSysColor(text));
+    } else if (m_bTextColorSet) {
+        ::SetTextColor(dc, m_crText);
+    }
 
     m_rcText = client;
     SIZE extent{};
     GetTextExtentPoint32W(dc, caption.data(), length, &extent);
     m_rcText.top += ((m_rcText.bottom - m_rcText.top) - extent.cy) / 2;
-    DrawTextW(dc, caption.data(), length, &m_rcText, kCaptionFormat);
+    DrawTextW(dc, caption.data(), length, &m_rcText, kCaptionFormat | ((state & ODS_NOACCEL) ? DT_HIDEPREFIX : 0));
+
+    if ((state & ODS_FOCUS) && !(state & ODS_NOFOCUSRECT)) {
+        DrawFocusCue(dc, m_rcImage, m_bSystemColours ? GetSysColor(COLOR_BTNTEXT) : kBlack,
+                     m_bSystemColours ? GetSysColor(COLOR_HIGHLIGHT) : kWhite);
+    }
     framework::MarkPhase("button drawn", static_cast<int>(request.CtlID));
 }
 
@@ -173,6 +219,15 @@ LRESULT CPngButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) no
         case framework::kReflectedDrawItem:
             DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
             return TRUE;
+        case WM_GETDLGCODE:
+            // An owner-drawn button reports DLGC_BUTTON alone, and the dialog manager then turns
+            // Enter into IDOK wherever the focus is.
+            return DLGC_BUTTON | (GetFocus() == Handle() ? DLGC_DEFPUSHBUTTON : DLGC_UNDEFPUSHBUTTON);
+        case BM_SETSTYLE:
+            // The dialog manager marks the default button so; the push-button type it asks for
+            // would replace BS_OWNERDRAW.
+            wParam = (wParam & ~static_cast<WPARAM>(BS_TYPEMASK)) | BS_OWNERDRAW;
+            break;
         case WM_NCDESTROY: {
             const HWND window = Handle();
             const WNDPROC buttonProc = buttonProc_;
@@ -229,6 +284,14 @@ void CPngButton::OnMouseLeave() noexcept {
 
 void CPngButton::Invalidate() noexcept {
     if (Handle()) InvalidateRect(Handle(), nullptr, TRUE);
+}
+
+void CPngButton::RedrawPlace() noexcept {
+    const HWND parent = GetParent(Handle());
+    RECT place{};
+    GetWindowRect(Handle(), &place);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&place), 2);
+    RedrawWindow(parent, &place, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void CPngButton::PostState(LPARAM state) noexcept {

@@ -21,7 +21,10 @@ constexpr UINT WM_PNGBUTTON_STATE = WM_USER + 8;
 // The three-state image push button of the skinned window. It is attached to an owner-drawn
 // button of a dialog template by subclassing; clicks stay the platform button's own, so the
 // parent gets the ordinary BN_CLICKED. It sizes itself to its normal image and draws its
-// caption centred over the image, in a colour that follows the mouse.
+// caption centred over the image, in a colour that follows the mouse. The item state of each
+// draw says whether it shows a focus cue (ODS_FOCUS without ODS_NOFOCUSRECT) and its access
+// key's underline (not under ODS_NOACCEL); to the dialog manager it is a push button, the
+// default one while it has the focus, so Enter presses it.
 class CPngButton : public framework::Control {
 public:
     CPngButton() noexcept = default;
@@ -40,6 +43,8 @@ public:
                    controls::SharedBitmap pressed) noexcept;
     // Caption colour from now on; repaints the button.
     BOOL SetTextColor(COLORREF color) noexcept;
+    // High contrast: the system's button colours instead of the images and the caption colour.
+    void UseSystemColours(bool on) noexcept;
     BOOL ReleaseImages() noexcept;
 
     void DrawItem(const DRAWITEMSTRUCT& request) noexcept;
@@ -63,6 +68,8 @@ private:
     void OnMouseLeave() noexcept;
     void Invalidate() noexcept;
     void PostState(LPARAM state) noexcept;
+    // Has the parent repaint the button's place (background first), then the button.
+    void RedrawPlace() noexcept;
 
     HWND m_hNotifyWnd = nullptr;
     BOOL m_bTracking = FALSE;
@@ -78,6 +85,7 @@ private:
     COLORREF m_crText = 0;
     bool m_bTextColorSet = false;
     RECT m_rcText{};
+    bool m_bSystemColours = false;
 
     WNDPROC buttonProc_ = nullptr;  // the platform button's window procedure, while subclassed
 };

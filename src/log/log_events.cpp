@@ -85,8 +85,10 @@ void LogLauncher(const RunLog& log, const LauncherFacts& facts) {
 
 void LogLanguageState(const RunLog& log, const LanguageState& state) {
     LogLine line;
-    LanguageId(line << "user interface language: ", state.wLanguage) << ", user locale: ";
-    line.Quote(state.szLanguage + '_' + state.szCountry).WriteTo(log);
+    // The locale's names are the system's ISO codes: nothing to quote.
+    LanguageId(line << "user interface language: ", state.wLanguage)
+        << ", user locale: " << state.szLanguage << "_" << state.szCountry;
+    line.WriteTo(log);
 }
 
 void LogXmlFile(const RunLog& log, const char* what, const platform::Path& path, tinyxml2::XMLError error,

@@ -78,7 +78,7 @@ void LogInstallerStopped(const RunLog& log, unsigned long processId, bool ended)
 // The end.
 void LogRestartDecision(const RunLog& log, bool countdown);
 void LogRestartRequest(const RunLog& log, bool accepted, unsigned long error);
-enum class LeaveReason { LeaveButton, Escape, Enter, WindowClosed, Finish, ClosedBySystem };
+enum class LeaveReason { LeaveButton, Escape, WindowClosed, Finish, ClosedBySystem };
 void LogLeave(const RunLog& log, LeaveReason reason);
 void LogSessionEnding(const RunLog& log);
 // The launcher's last line; written once however many ways lead to it.

@@ -28,6 +28,9 @@ struct KernelHandleDeleter {
 struct FindHandleDeleter {
     void operator()(HANDLE handle) const noexcept { FindClose(handle); }
 };
+struct HookDeleter {
+    void operator()(HHOOK hook) const noexcept { UnhookWindowsHookEx(hook); }
+};
 struct InvalidHandleValue {
     static HANDLE Value() noexcept { return INVALID_HANDLE_VALUE; }
 };
@@ -38,6 +41,7 @@ using UniqueBitmap = UniqueHandle<HBITMAP, GdiObjectDeleter>;
 using UniqueMemoryDc = UniqueHandle<HDC, MemoryDcDeleter>;  // CreateCompatibleDC
 using UniqueIcon = UniqueHandle<HICON, IconDeleter>;
 using UniqueImageList = UniqueHandle<HIMAGELIST, ImageListDeleter>;
+using UniqueHook = UniqueHandle<HHOOK, HookDeleter>;  // SetWindowsHookEx
 // Threads, processes, events; INVALID_HANDLE_VALUE is never stored (CreateThread and CreateEvent
 // return null on failure).
 using UniqueKernelHandle = UniqueHandle<HANDLE, KernelHandleDeleter>;

@@ -1,7 +1,5 @@
 #include "tasks/launch_target.h"
 
-#include <cstdio>
-
 #include "log/log_events.h"
 #include "platform/files.h"
 #include "platform/message_box.h"
@@ -41,19 +39,21 @@ void ShowLaunchFailure(const LaunchContext& context, const std::string& rule, co
 }  // namespace
 
 std::string FormLanguageText(const LanguageState& languageState, const ConfigItem& item, LanguageMode mode) {
-    char text[kMaxLanguageText + 1] = {};
+    // Each part up to its first NUL, as printf's "%s" took it; printf itself would bring MinGW's
+    // printf engine into Setup.exe.
+    std::string text;
     switch (mode) {
         case LanguageMode::LanguageAndCountry:
-            std::snprintf(text, sizeof(text), "%s_%s", languageState.szLanguage.c_str(),
-                          languageState.szCountry.c_str());
+            text = std::string(languageState.szLanguage.c_str()) + '_' + languageState.szCountry.c_str();
             break;
         case LanguageMode::Language:
-            std::snprintf(text, sizeof(text), "%s*", languageState.szLanguage.c_str());
+            text = std::string(languageState.szLanguage.c_str()) + '*';
             break;
         case LanguageMode::DefaultLanguage:
-            std::snprintf(text, sizeof(text), "%s*", item.defaultLanguage ? item.defaultLanguage->c_str() : "en");
+            text = std::string(item.defaultLanguage ? item.defaultLanguage->c_str() : "en") + '*';
             break;
     }
+    if (text.size() > kMaxLanguageText) text.resize(kMaxLanguageText);
     return text;
 }
 

@@ -1,7 +1,5 @@
 #include "window/control_facts.h"
 
-#include <cstdio>
-
 namespace {
 
 constexpr std::uint32_t Rgb(unsigned red, unsigned green, unsigned blue) noexcept {
@@ -37,9 +35,10 @@ std::string ColourText(LabelColour colour) {
     if (colour == LabelColour::Default) return "-";
     const std::optional<std::uint32_t> text = TextColourOf(colour);
     if (!text) return "transparent";
-    char rgb[8];
-    std::snprintf(rgb, sizeof rgb, "#%02X%02X%02X", *text & 0xFF, (*text >> 8) & 0xFF, (*text >> 16) & 0xFF);
-    return std::string("transparent ") + rgb;
+    // "#RRGGBB" by hand: printf would bring MinGW's printf engine into Setup.exe.
+    std::string rgb = "transparent #";
+    for (const unsigned shift : {4u, 0u, 12u, 8u, 20u, 16u}) rgb += "0123456789ABCDEF"[(*text >> shift) & 0xF];
+    return rgb;
 }
 
 }  // namespace

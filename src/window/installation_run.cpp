@@ -11,7 +11,6 @@
 // windows.h first: the other system headers rely on its types.
 #include <shellapi.h>
 
-#include <cstdio>
 #include <string>
 #include <utility>
 
@@ -132,6 +131,8 @@ void COrvaneDlg::WaitPumping(HANDLE thread) noexcept {
 void COrvaneDlg::PumpOneMessage() noexcept {
     MSG message{};
     if (!PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) return;
+    // The dialog's keys during a run too: Tab reaches the cancel button and Enter presses it.
+    if (IsDialogMessageW(Handle(), &message)) return;
     TranslateMessage(&message);
     DispatchMessageW(&message);
 }
@@ -218,9 +219,9 @@ void COrvaneDlg::OnRunUpdate(WPARAM kind, LPARAM data) noexcept {
             ShowRestartPage(true);
             break;
         case RunUpdate::CountdownSecond: {
-            wchar_t seconds[16];
-            std::swprintf(seconds, std::size(seconds), L"%d", static_cast<int>(data));
-            m_stRestartSeconds.SetText(seconds);
+            // Not swprintf, which would bring MinGW's wide printf engine into Setup.exe.
+            const std::string digits = std::to_string(static_cast<int>(data));
+            m_stRestartSeconds.SetText(std::wstring(digits.begin(), digits.end()).c_str());
             RedrawControl(Handle(), m_stRestartSeconds);
             break;
         }

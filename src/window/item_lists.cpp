@@ -102,7 +102,7 @@ void COrvaneDlg::OnInstallListCustomDraw(NMHDR* header, LRESULT* result) noexcep
             const ConfigItem* item = InstallerOfRow(static_cast<int>(draw->nmcd.dwItemSpec));
             if (item && !item->open) {
                 draw->nmcd.uItemState |= CDIS_GRAYED | CDIS_DISABLED;
-                draw->clrText = kUnrunnableText;
+                draw->clrText = m_bHighContrast ? GetSysColor(COLOR_GRAYTEXT) : kUnrunnableText;
                 *result = CDRF_NEWFONT;
             }
             break;

@@ -1,6 +1,7 @@
 #include <string>
 #include <utility>
 
+#include "config/prefixes.h"
 #include "config/process_objects.h"
 #include "controls/image.h"
 #include "framework/phase_trace.h"
@@ -48,10 +49,16 @@ BOOL COrvaneDlg::OnInitDialog() noexcept {
     framework::MarkPhase("background brush made");
 
     ApplyFontsAndTexts();
+    // The taskbar, Alt+Tab and screen readers name the window by its text: the title, as its
+    // label shows it.
+    UiTextSlot title = g_uiTextTable[static_cast<std::size_t>(UiSlot::Title)];
+    if (*title.text) SetWindowTextW(Handle(), RemovePrefixes(title.text));
     framework::MarkPhase("fonts and texts set");
     SetButtonImages();
     framework::MarkPhase("button images set");
     g_pMainDlg = this;
+    StartKeyboardRecord();
+    if (IsHighContrast()) ApplySystemColours();
 
     FillImageList();
     framework::MarkPhase("list icons loaded");

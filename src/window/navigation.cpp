@@ -1,5 +1,3 @@
-#include <utility>
-
 #include "config/process_objects.h"
 #include "window/orvane_dlg.h"
 
@@ -33,19 +31,3 @@ void COrvaneDlg::OnManuals() noexcept {
 }
 
 void COrvaneDlg::OnBack() noexcept { ShowExactly(Page::Menu); }
-
-// Esc, Enter and WM_CLOSE end the dialog through IDCANCEL and IDOK. During an installation run
-// the worker, the heading animation and the installer's result still need the window, so
-// they do nothing then; the cancel button, with its confirmation, is the way out.
-void COrvaneDlg::OnOK() noexcept {
-    if (m_bRunning) return;
-    LogLeave(g_runLog, LeaveReason::Enter);
-    framework::Dialog::OnOK();
-}
-
-void COrvaneDlg::OnCancel() noexcept {
-    const LeaveReason reason = std::exchange(m_leaveReason, LeaveReason::Escape);
-    if (m_bRunning) return;
-    LogLeave(g_runLog, reason);
-    framework::Dialog::OnCancel();
-}

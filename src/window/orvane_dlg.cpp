@@ -2,6 +2,7 @@
 
 #include <windowsx.h>
 
+#include "config/prefixes.h"
 #include "config/process_objects.h"
 #include "framework/phase_trace.h"
 #include "resource.h"
@@ -79,9 +80,22 @@ std::optional<LRESULT> COrvaneDlg::HandleMessage(UINT message, WPARAM wParam, LP
                 LogEnd(g_runLog, 0);
             }
             break;
+        case WM_UPDATEUISTATE:
+            // Windows' own record of keyboard use (a keyboard start, for one); Wine sends none.
+            if (LOWORD(wParam) == UIS_CLEAR) ShowKeyboardCues(HIWORD(wParam) & (UISF_HIDEFOCUS | UISF_HIDEACCEL));
+            break;
+        case WM_SYSCOLORCHANGE:
+            // Top-level windows get it; common controls only when their parent passes it on.
+            SendMessageW(m_listInstalls.Handle(), message, wParam, lParam);
+            SendMessageW(m_listManuals.Handle(), message, wParam, lParam);
+            ApplySystemColours();
+            break;
+        case WM_SETTINGCHANGE:
+            if (IsHighContrast() != m_bHighContrast) ApplySystemColours();
+            break;
         default:
-            // Default processing only: WM_CLOSE (the dialog's own IDCANCEL), WM_DESTROY, WM_SIZE,
-            // WM_TIMER, and the image buttons' WM_PNGBUTTON_STATE, which this window does not use.
+            // Default processing only: WM_DESTROY, WM_SIZE, WM_TIMER, and the image buttons'
+            // WM_PNGBUTTON_STATE, which this window does not use.
             break;
     }
     return framework::Dialog::HandleMessage(message, wParam, lParam);
@@ -92,8 +106,10 @@ std::optional<LRESULT> COrvaneDlg::OnCommand(WPARAM wParam) noexcept {
     framework::MarkPhase("click", LOWORD(wParam));
     for (const ControlRow& row : ControlTable()) {
         if (row.facts.id != LOWORD(wParam) || !row.onClick) continue;
-        const auto& slot = row.facts.caption.slot;
-        LogButton(g_runLog, row.facts.id, slot ? UiText(g_uiTextTable, *slot) : L"");
+        // The caption as the button draws it.
+        UiTextSlot caption{};
+        if (row.facts.caption.slot) caption = g_uiTextTable[static_cast<std::size_t>(*row.facts.caption.slot)];
+        LogButton(g_runLog, row.facts.id, RemovePrefixes(caption.text));
         (this->*row.onClick)();
         return 0;
     }

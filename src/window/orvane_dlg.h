@@ -56,9 +56,11 @@ protected:
     void DoDataExchange() noexcept override;
     BOOL OnInitDialog() noexcept override;
     std::optional<LRESULT> HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept override;
-    // Enter and Esc (and WM_CLOSE through IDCANCEL) do not end the dialog during a run.
+    // Enter never ends the dialog; Esc (and WM_CLOSE through IDCANCEL) does, but not during a run.
     void OnOK() noexcept override;
     void OnCancel() noexcept override;
+    // Whether Windows' high-contrast mode is on. Wine always says no: a test forces it here.
+    virtual bool IsHighContrast() const noexcept;
 
 private:
     class RunHost;
@@ -92,6 +94,14 @@ private:
 
     // The table's row of a control member.
     const ControlFacts& FactsOf(const framework::Control& control) noexcept;
+
+    // Keyboard cues: which of them (UISF_HIDEFOCUS, UISF_HIDEACCEL) still wait for the keyboard.
+    void StartKeyboardRecord() noexcept;
+    static LRESULT CALLBACK KeyboardFilter(int code, WPARAM wParam, LPARAM lParam) noexcept;
+    void OnDialogKey(const MSG& message) noexcept;
+    void ShowKeyboardCues(UINT flags) noexcept;
+    // The system's colours instead of the skin while high contrast is on; the buttons follow.
+    void ApplySystemColours() noexcept;
 
     // Layout, done once by OnInitDialog.
     void PlaceControls() noexcept;
@@ -227,6 +237,12 @@ private:
     SkinImages& m_skin;
     // The controls stacked above m_listInstalls, nearest first; found at its first paint.
     std::vector<HWND> m_siblingsAboveInstallList;
+
+    // The window's own record of keyboard use: Wine never tells a window (no WM_UPDATEUISTATE,
+    // no ODS_NOFOCUSRECT), so the keys are watched in the dialog's message loops.
+    UINT m_uiHidden = UISF_HIDEFOCUS | UISF_HIDEACCEL;
+    platform::UniqueHook m_keyboardHook;
+    bool m_bHighContrast = false;
 };
 
 // The one main window; null until its OnInitDialog publishes it, null again once it is gone.

@@ -1,3 +1,4 @@
+#include "config/prefixes.h"
 #include "config/process_objects.h"
 #include "framework/phase_trace.h"
 #include "window/orvane_dlg.h"
@@ -9,10 +10,18 @@ void COrvaneDlg::ShowPage(Page page, bool show) noexcept {
 }
 
 void COrvaneDlg::ShowExactly(Page pages, const framework::Control* alsoShown) noexcept {
+    UiTextSlot heading{};
     for (const ControlRow& row : ControlTable()) {
         const framework::Control& control = row.member.control(*this);
-        control.Show(Overlaps(row.facts.pages, pages) || &control == alsoShown);
+        const bool shown = Overlaps(row.facts.pages, pages);
+        control.Show(shown || &control == alsoShown);
+        if (shown && row.facts.colour == LabelColour::HeadingBlue && row.facts.caption.slot) {
+            heading = g_uiTextTable[static_cast<std::size_t>(*row.facts.caption.slot)];
+        }
     }
+    // A screen reader names a list by its window text: the heading of the page that shows it.
+    m_listInstalls.SetText(RemovePrefixes(heading.text));
+    m_listManuals.SetText(heading.text);
     framework::MarkPhase("page shown");
     LogPage(g_runLog, PagesText(pages));
 }

@@ -39,7 +39,8 @@ void COrvaneDlg::OnPaint() noexcept {
     // The logo placeholder is never shown; its corner is where the logo goes.
     const ControlRect& corner = FactsOf(m_picLogo).rect;
     controls::Graphics graphics(paint.Dc());
-    graphics.DrawImage(menu, 0, 0, 0, 0, logoWidth + kLogoMarginX, logoHeight + kLogoMarginY);
+    // In high contrast the background is the system's window colour, which the erase has painted.
+    if (!m_bHighContrast) graphics.DrawImage(menu, 0, 0, 0, 0, logoWidth + kLogoMarginX, logoHeight + kLogoMarginY);
     graphics.DrawImage(logo, corner.x, corner.y, logoWidth, logoHeight);
     framework::MarkPhase("logo painted");
 }
@@ -52,12 +53,29 @@ HBRUSH COrvaneDlg::OnCtlColor(HDC dc, HWND control, UINT kind) noexcept {
         if (row.facts.colour == LabelColour::Default || row.member.control(*this).Handle() != control) continue;
         // Drawn over the skin; a label without a colour of its own keeps the context's.
         SetBkMode(dc, TRANSPARENT);
-        if (const auto colour = TextColourOf(row.facts.colour)) SetTextColor(dc, static_cast<COLORREF>(*colour));
+        if (m_bHighContrast) {
+            SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+        } else if (const auto colour = TextColourOf(row.facts.colour)) {
+            SetTextColor(dc, static_cast<COLORREF>(*colour));
+        }
         return static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
     }
     // The dialog itself: the skin image tiled from the client area's top-left corner.
-    if (control == Handle()) return m_brBackground.Get();
+    if (control == Handle()) return m_bHighContrast ? GetSysColorBrush(COLOR_WINDOW) : m_brBackground.Get();
     return base;
+}
+
+bool COrvaneDlg::IsHighContrast() const noexcept {
+    HIGHCONTRASTW mode{sizeof(mode), 0, nullptr};
+    return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof(mode), &mode, 0) && (mode.dwFlags & HCF_HIGHCONTRASTON);
+}
+
+void COrvaneDlg::ApplySystemColours() noexcept {
+    m_bHighContrast = IsHighContrast();
+    for (const ControlRow& row : ControlTable()) {
+        if (row.member.button) row.member.button(*this)->UseSystemColours(m_bHighContrast);
+    }
+    RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 std::optional<LRESULT> COrvaneDlg::OnEraseBkgnd(HDC) noexcept {
@@ -70,5 +88,3 @@ LRESULT COrvaneDlg::OnNcHitTest(POINT screenPoint) noexcept {
     // No caption: any free spot of the client area drags the window.
     return hit == HTCLIENT ? HTCAPTION : hit;
 }
-
-bool COrvaneDlg::OnDrawItem(int, const DRAWITEMSTRUCT& request) noexcept { return framework::ReflectDrawItem(request); }

@@ -121,6 +121,20 @@ TEST(LanguageCheck, FindsWhatUsersMissAndWhatTheFilesHideFromThem) {
                              "UI_32 = " + std::string(190, 'q') + "\xF0\x9F\x98\x80"),  // two units
                     "UI_33 = fr-fr text UI_33", "UI_33 = " + std::string(61, 'r'))}},
          {}},
+        {"access keys: two buttons of a page share one, one underlines nothing, a label hides a single &",
+         {{"Language/de-de.ini", Replaced(Replaced(Replaced(Replaced(LanguageFile("de-de"), "text UI_16", "&Back"),
+                                                            "text UI_17", "&back up && on"),
+                                                   "text UI_9", "Exit &"),
+                                          "text UI_0", "Smith & Sons && Co")}},
+         {{"Language/de-de.ini", 2, Severity::Warning, "lang-label-ampersand",
+           "UI_0 is shown by a label, which hides a single & and underlines the character after it: write && for "
+           "an ampersand."},
+          {"Language/de-de.ini", 11, Severity::Warning, "lang-access-key-at-end",
+           "The caption UI_9 ends in a single &, which underlines nothing and gives the button no access key: write "
+           "&& for an ampersand."},
+          {"Language/de-de.ini", 19, Severity::Warning, "lang-access-key-clash",
+           "UI_16 and UI_17, buttons of the installation pages, both have the access key B: Alt+B can press only one "
+           "of them."}}},
         {"a file no user gets",
          {{"Language/es-es.ini", LanguageFile("es-es")}},
          {{"Language/es-es.ini", 0, Severity::Note, "lang-never-chosen",

@@ -400,13 +400,13 @@ mouse_to() {  # x y
 }
 park_pointer() { mouse_to $(( SCREEN_W - 4 )) $(( SCREEN_H - 8 )); }
 
-# What holds the mouse in the window's thread (probe gui): a control name, main or none.
-mouse_capture() { probe gui | tr -d '\r' | awk -F'\t' '$1 == "capture" { print $2 }'; }
-captured_by() {  # control name, main or none
-    local holder; holder="$(mouse_capture)"
-    if [[ $holder =~ ^[0-9]+$ ]]; then holder="$(control_name "$holder")"; fi
-    [ "$holder" = "$1" ]
+# What holds the mouse (capture) or the keyboard (focus) in the window's thread (probe gui): a
+# control name, main or none.
+gui_holder() {  # capture or focus
+    local holder; holder="$(probe gui | tr -d '\r' | awk -F'\t' -v what="$1" '$1 == what { print $2 }')"
+    if [[ $holder =~ ^[0-9]+$ ]]; then control_name "$holder"; else echo "$holder"; fi
 }
+captured_by() { [ "$(gui_holder capture)" = "$1" ]; }  # control name, main or none
 window_moving() { probe gui | tr -d '\r' | grep -qx $'moving\t1'; }
 
 # Press at one screen point, move in steps to another, release. The system's move loop starts on
@@ -427,3 +427,17 @@ drag() {  # x1 y1 x2 y2
 
 double_click() { mouse_to "$@" && xdotool click --repeat 2 --delay 80 1; settle; }
 single_click() { mouse_to "$@" && xdotool click 1; settle; }
+
+# ---------------------------------------------------------------- the keyboard
+
+# Keys go where the pointer is (no window manager: X focus follows it), so the pointer rests on a
+# free spot of the window, right of every page's controls, while keys are pressed.
+rest_pointer() { mouse_to $(( CLIENT_X + 790 )) $(( CLIENT_Y + 110 )); }
+press_keys() { xdotool key --delay 50 "$@"; settle; }
+focused() { gui_holder focus; }
+# Presses Tab until the control has the focus (at most 12 times).
+tab_to() {  # control name
+    local i
+    for i in $(seq 12); do [ "$(focused)" = "$1" ] && return 0; press_keys Tab; done
+    [ "$(focused)" = "$1" ]
+}

@@ -55,7 +55,7 @@ check_cmd "the launcher: version and build, Windows, WOW64, the display scale" g
     "^Setup 1\.0, $arch build, started 20[0-9-]+ [0-9:]+ local time, process P\|Windows [0-9]+\.[0-9]+ build [0-9]+, under WOW64: $wow64, elevated: (yes|no)\|display scale: [0-9]+ % \([0-9]+ dpi\)\|$" \
     <<<"$(events | head -3 | tr '\n' '|')"
 check_events "start-up: the medium, the language, conf.xml, the language file, the items as written (UTF-8)" \
-    "medium: \"$m\\\"" 'user interface language: 0x0407, user locale: "de_DE"' "conf.xml: \"$m\\conf.xml\" read" \
+    "medium: \"$m\\\"" 'user interface language: 0x0407, user locale: de_DE' "conf.xml: \"$m\\conf.xml\" read" \
     'conf.xml: debug no, testLanguage not set' \
     "language file: \"de-de\" (the table's code for 0x0407): \"$m\\Language\\de-de.ini\" read" \
     'installer 0: key "ITEM0", text "Grüße Item 0", rule "Setup\a_exit0_0s.exe", icon 0, default yes' \

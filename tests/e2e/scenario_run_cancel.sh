@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Leaving during a run from the custom page, while the user acts: unticking a row the run has not
 # reached skips it and ticking one includes it; WM_CLOSE (and the IDCANCEL it turns into) does
-# not end the dialog under the run's threads; the cancel button asks first, "no" lets the
-# installer run on and changes nothing, "yes" ends the running installer (with exit code 0) and
-# then the launcher with exit code 0, and the installer after it never starts.
+# not end the dialog under the run's threads, nor does Esc; the cancel button (reached with Tab
+# and pressed with Enter the first time) asks first, "no" lets the installer run on and changes
+# nothing, "yes" ends the running installer (with exit code 0) and then the launcher with exit
+# code 0, and the installer after it never starts.
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 source "$(dirname "${BASH_SOURCE[0]}")/run_lib.sh"
 e2e_begin run_cancel
@@ -49,8 +50,12 @@ read_dump
 check_eq "WM_CLOSE during a run: the progress page stays" "$PROGRESS" "$(visible_ids)"
 check_cmd "WM_CLOSE during a run: the installer runs on" installer_running
 
-# Cancel, then "no".
-probe click IDC_BTN_CANCEL >/dev/null
+# Cancel from the keyboard, then "no": Esc is ignored during a run, Tab reaches the cancel button
+# and Enter presses it.
+rest_pointer
+press_keys Escape
+check_cmd "Esc during a run: the launcher runs on" setup_running
+tab_to IDC_BTN_CANCEL && press_keys Return
 box="$(probe msgbox 5000)"
 check_eq "cancel asks first: caption slot 34" "S34" "$(box_caption "$box")"
 check_eq "the question is slot 32, a line break, slot 33" 'S32\r\nS33' "$(box_text "$box")"

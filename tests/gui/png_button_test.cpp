@@ -146,12 +146,17 @@ TEST_F(PngButtonTest, DrawsTheImageOfItsState) {
         UINT message;  // sent before drawing, 0 for none
         UINT itemState;
         COLORREF colour;
+        int pixels = 40 * 20;
     } cases[] = {
         {"normal", 0, 0, kRed},
         {"held down", 0, ODS_SELECTED, kBlue},
         {"hover", WM_MOUSEHOVER, 0, kLime},
         {"held down while hovering", 0, ODS_SELECTED, kBlue},
-        {"disabled and focused like any other", 0, ODS_DISABLED | ODS_FOCUS, kLime},
+        {"disabled and focused, no keyboard cues, like any other", 0, ODS_DISABLED | ODS_FOCUS | ODS_NOFOCUSRECT,
+         kLime},
+        // The focus cue, 3 pixels in: a dark ring of the focus border width, a light one inside.
+        {"focused once the keyboard is used: dark ring", 0, ODS_FOCUS, kBlack, 2 * (34 + 14) - 4},
+        {"focused once the keyboard is used: light ring", 0, ODS_FOCUS, kWhite, 2 * (32 + 12) - 4},
         {"left", WM_MOUSELEAVE, 0, kRed},
     };
     for (const Case& c : cases) {
@@ -159,7 +164,7 @@ TEST_F(PngButtonTest, DrawsTheImageOfItsState) {
         if (c.message) Send(c.message);
         canvas.Fill(RGB(1, 2, 3));
         Draw(canvas, c.itemState);
-        EXPECT_EQ(canvas.Count(c.colour), 40 * 20);
+        EXPECT_EQ(canvas.Count(c.colour), c.pixels);
     }
 }
 

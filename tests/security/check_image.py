@@ -11,15 +11,17 @@
   delay-directory     the Delay Import Directory lists exactly the DLLs the link delay-loaded,
                       with every slot the link made
   delay-slots         every delay slot, at rest, points into the image at code that hands the
-                      helper that slot and reaches the delay-load helper
+                      helper that slot and reaches the delay-load helper, and the import name
+                      beside it is the function the slot was made for
   delay-exports       every delay-loaded name exported by the DLL it names
   stripped            no symbol table, no debug sections
+  size                the file at most --max-bytes bytes (the shipped image: 256 KB)
 
 The DLLs are Wine's PE builds of the same architecture, the closest thing to Windows' own
 here. The link map names the delay libraries the link used and the helper's address.
 
 Usage: check_image.py IMAGE --arch i686|x86_64 --map MAP --wine-dlls DIR --known-dlls FILE
-                      [--stripped] [--only CHECK ...] [--slot-table]
+                      [--stripped] [--max-bytes N] [--only CHECK ...] [--slot-table]
 """
 
 import argparse
@@ -213,6 +215,7 @@ def check_delay_slots(context):
         return False, [f"the link map has no {helper_name}"]
     entries = image.delay_imports()
     slots = [(entry.dll, name, slot_rva, value) for entry in entries for name, slot_rva, value in entry.slots]
+    named_by_directory = bool(slots)
     if not slots:
         # Without a directory the link map still names every slot the delay libraries made.
         slots = [(DELAY_LIBRARY.search(source).group(1).lower() + ".dll", symbol, address - image.image_base,
@@ -224,9 +227,14 @@ def check_delay_slots(context):
     if not slots:
         return False, ["no delay-load slots found"]
     problems, table = [], []
+    # The link map names each slot __imp_<function>, decorated on i686 (__imp__Name@4).
+    slot_symbols = {address: symbol for symbol, address in context.map_symbols.items() if symbol.startswith("__imp_")}
     for dll, name, slot_rva, value in slots:
         where = f"{dll} {name}: slot {slot_rva + image.image_base:#x} holds {value:#x}"
         table.append(where)
+        symbol = slot_symbols.get(slot_rva + image.image_base) if named_by_directory else None
+        if symbol and not re.fullmatch(r"__imp__?" + re.escape(name) + r"(@\d+)?", symbol):
+            problems.append(f"{where}, but the link made that slot for {symbol}")
         target = value - image.image_base
         section = image.section_of(target) if 0 <= target < 1 << 32 else None
         if section is None:
@@ -258,6 +266,11 @@ def check_stripped(context):
     return ok, [f"symbol table at {symbol_table:#x}, debug sections {debug or 'none'}"]
 
 
+def check_size(context):
+    size = os.path.getsize(context.args.image)
+    return size <= context.args.max_bytes, [f"{size} bytes, at most {context.args.max_bytes}"]
+
+
 CHECKS = {
     "format": check_format,
     "run-from-swap": check_run_from_swap,
@@ -270,6 +283,7 @@ CHECKS = {
     "delay-slots": check_delay_slots,
     "delay-exports": check_delay_exports,
     "stripped": check_stripped,
+    "size": check_size,
 }
 
 
@@ -281,6 +295,7 @@ def main():
     parser.add_argument("--wine-dlls", required=True)
     parser.add_argument("--known-dlls", required=True)
     parser.add_argument("--stripped", action="store_true")
+    parser.add_argument("--max-bytes", type=int)
     parser.add_argument("--only", nargs="+", choices=sorted(CHECKS))
     parser.add_argument("--slot-table", action="store_true", help="list every delay slot and its value at rest")
     args = parser.parse_args()
@@ -289,7 +304,8 @@ def main():
         print(f"FAIL {args.image} does not exist (build it first)")
         return 1
     context = Context(args)
-    names = args.only or [name for name in CHECKS if name != "stripped" or args.stripped]
+    optional = {"stripped": args.stripped, "size": args.max_bytes is not None}
+    names = args.only or [name for name in CHECKS if optional.get(name, True)]
     failures = 0
     for name in names:
         try:

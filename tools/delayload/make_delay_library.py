@@ -17,7 +17,9 @@ x86_64 gas would otherwise pad every section to 16 bytes and break the arrays):
   .rdata$setup_delay_int_<dll>_a/b<n>/c   the matching import names, then a 0
 A function's member is pulled in only when the program uses the function, and it pulls the
 DLL's head (descriptor, module handle, tail code), which pulls the directory object. The
-post-link step registers the table as the image's Delay Import Directory.
+post-link step registers the table as the image's Delay Import Directory. The import names and
+the tables' ends are referred to from code (keep_alive), so that a link with --gc-sections
+keeps every table whole and each name beside its slot.
 
 Usage: make_delay_library.py --arch i686|x86_64 --dll NAME.dll --symbols NM_OUTPUT
                              --as AS --ar AR --work DIR --out LIBRARY
@@ -57,6 +59,13 @@ def quoted(symbol):
     return '"' + symbol + '"'
 
 
+def keep_alive(labels):
+    """Words after the code's last jump, never run: references that keep the sections nothing
+    else refers to (a function's import name, the ends of the tables) through the linker's
+    --gc-sections, which keeps only what the program's code and data reach."""
+    return "\t.rva " + ", ".join(labels)
+
+
 def directory_source():
     return f"""\t.section .rdata$setup_delay_a,"dr2"
 \t.globl {DIRECTORY_START}
@@ -93,10 +102,12 @@ def head_source(target, tag, dll):
         f'\t.section .data$setup_delay_iat_{tag}_a,"w{target.align}"',
         f"__setup_delay_iat_{tag}:",
         f'\t.section .data$setup_delay_iat_{tag}_c,"w{target.align}"',
+        ".Liat_end:",
         f"\t{target.pointer} 0",
         f'\t.section .rdata$setup_delay_int_{tag}_a,"dr{target.align}"',
         f"__setup_delay_int_{tag}:",
         f'\t.section .rdata$setup_delay_int_{tag}_c,"dr{target.align}"',
+        ".Lint_end:",
         f"\t{target.pointer} 0",
         "\t.text",
         f"\t.globl {tail}",
@@ -144,6 +155,7 @@ def head_source(target, tag, dll):
             "\tpopl %ecx",
             "\tjmp *%eax",
         ]
+    lines.append(keep_alive([".Liat_end", ".Lint_end", DIRECTORY_START, DIRECTORY_END]))
     return "\n".join(lines) + "\n"
 
 
@@ -169,6 +181,7 @@ def function_source(target, tag, index, symbol):
             f"\tmovl ${slot}, %eax",
         ]
     code.append(f"\tjmp __setup_delay_tail_{tag}")
+    code.append(keep_alive([".Lname_entry"]))
     entry = "\t.rva __setup_delay_hint_name\n\t.long 0" if target.is64 else "\t.rva __setup_delay_hint_name"
     return "\n".join(code) + f"""
 \t.section .data$setup_delay_iat_{tag}_b{order},"w{target.align}"
@@ -176,6 +189,7 @@ def function_source(target, tag, index, symbol):
 {slot}:
 \t{target.pointer} {load}
 \t.section .rdata$setup_delay_int_{tag}_b{order},"dr{target.align}"
+.Lname_entry:
 {entry}
 \t.section .rdata$setup_delay_names_{tag},"dr1"
 __setup_delay_hint_name:

@@ -9,6 +9,7 @@
 #include <commctrl.h>
 #include <fcntl.h>
 #include <io.h>
+#include <oleacc.h>
 #include <shellapi.h>
 
 #include <cstdio>
@@ -60,7 +61,10 @@ const char kUsageText[] =
     "  painted MS              waits until the main window has handled what reached it and has\n"
     "                          nothing left to paint\n"
     "  gui                     'capture' and the control id that has the mouse capture (main: the\n"
-    "                          window itself, none), then 'moving' 1 while the window is moved\n"
+    "                          window itself, none), then 'moving' 1 while the window is moved,\n"
+    "                          then 'focus' and the control id that has the keyboard focus\n"
+    "  accessible ID           name and keyboard shortcut a screen reader gets for the control,\n"
+    "                          as Active Accessibility gives them\n"
     "  exitcode MS             prints 'watching', waits for the program's process to end and\n"
     "                          prints its exit code\n"
     "  end                     ends the program's process at once, like taskkill /f\n"
@@ -147,6 +151,7 @@ public:
         if (command == L"pixel") return Pixel();
         if (command == L"painted") return Painted();
         if (command == L"gui") return GuiState();
+        if (command == L"accessible") return Accessible();
         return Usage();
     }
 
@@ -524,6 +529,37 @@ private:
                                                                 : Num(GetDlgCtrlID(info.hwndCapture));
         PrintLine(Join({"capture", capture}));
         PrintLine(Join({"moving", (info.flags & GUI_INMOVESIZE) != 0 ? "1" : "0"}));
+        const std::string focus = info.hwndFocus == nullptr ? "none"
+                                  : info.hwndFocus == main  ? "main"
+                                                            : Num(GetDlgCtrlID(info.hwndFocus));
+        PrintLine(Join({"focus", focus}));
+        return kFound;
+    }
+
+    // The control's client object, made by the system's standard proxy (the window itself does not
+    // answer WM_GETOBJECT), the way a screen reader reaches it.
+    int Accessible() const {
+        HWND window = MainControlArg();
+        if (window == nullptr) return kNotFound;
+        // Spelt out: with MinGW's import library IID_IAccessible resolves to a code thunk, and every
+        // call then fails with E_NOINTERFACE.
+        static const GUID kIAccessible = {0x618736E0, 0x3C3D, 0x11CF, {0x81, 0x0C, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71}};
+        CoInitialize(nullptr);
+        IAccessible* object = nullptr;
+        if (FAILED(AccessibleObjectFromWindow(window, OBJID_CLIENT, kIAccessible, reinterpret_cast<void**>(&object)))) {
+            return Fail("AccessibleObjectFromWindow failed");
+        }
+        VARIANT self{};
+        self.vt = VT_I4;
+        self.lVal = CHILDID_SELF;
+        BSTR name = nullptr;
+        BSTR shortcut = nullptr;
+        object->get_accName(self, &name);
+        object->get_accKeyboardShortcut(self, &shortcut);
+        PrintLine(Join({Escape(name ? name : L""), Escape(shortcut ? shortcut : L"")}));
+        SysFreeString(name);
+        SysFreeString(shortcut);
+        object->Release();
         return kFound;
     }
 
