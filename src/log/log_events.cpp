@@ -16,14 +16,15 @@ constexpr Verdict kVerdicts[] = {
 };
 constexpr char kFailure[] = "failure";
 
-// Indexed by LeaveReason.
-constexpr const char* kLeaveReasons[] = {
-    "leave button (the exit question answered yes)",
-    "Esc",
-    "Enter",
-    "window closed",
-    "finish button",
-    "closed by the system",
+constexpr struct {
+    LeaveReason reason;
+    const char* words;
+} kLeaveReasons[] = {
+    {LeaveReason::LeaveButton, "leave button (the exit question answered yes)"},
+    {LeaveReason::Escape, "Esc"},
+    {LeaveReason::WindowClosed, "window closed"},
+    {LeaveReason::Finish, "finish button"},
+    {LeaveReason::ClosedBySystem, "closed by the system"},
 };
 
 // Indexed by LanguageMode; 0 for a rule without "{language}".
@@ -208,7 +209,12 @@ void LogRestartRequest(const RunLog& log, bool accepted, unsigned long error) {
 }
 
 void LogLeave(const RunLog& log, LeaveReason reason) {
-    (LogLine() << "leaving: " << kLeaveReasons[static_cast<int>(reason)]).WriteTo(log);
+    LogLine line;
+    line << "leaving: ";
+    for (const auto& entry : kLeaveReasons) {
+        if (entry.reason == reason) line << entry.words;
+    }
+    line.WriteTo(log);
 }
 
 void LogSessionEnding(const RunLog& log) { (LogLine() << "the system asks to end the session").WriteTo(log); }
