@@ -11,6 +11,10 @@ namespace platform {
 
 namespace {
 
+// Windows refuses a path beyond the extended-length form's limit; Wine's conversion keeps its
+// length in 16 bits and wraps instead, which can leave a shorter path that names something else.
+constexpr std::size_t kMaxPathUnits = 32767;
+
 bool IsDotEntry(const wchar_t* name) {
     return name[0] == L'.' && (name[1] == L'\0' || (name[1] == L'.' && name[2] == L'\0'));
 }
@@ -52,7 +56,9 @@ std::wstring WidePath(const Path& path) {
 }
 
 std::optional<std::uint32_t> ReadFileAttributes(const Path& path) {
-    const DWORD attributes = GetFileAttributesW(WidePath(path).c_str());
+    const std::wstring wide = WidePath(path);
+    if (wide.size() > kMaxPathUnits) return std::nullopt;
+    const DWORD attributes = GetFileAttributesW(wide.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) return std::nullopt;
     return attributes;
 }
@@ -60,8 +66,10 @@ std::optional<std::uint32_t> ReadFileAttributes(const Path& path) {
 std::vector<std::string> FindMatches(const Path& pattern, std::size_t limit, DotEntries dots) {
     std::vector<std::string> names;
     if (limit == 0) return names;
+    const std::wstring wide = WidePath(pattern);
+    if (wide.size() > kMaxPathUnits) return names;
     WIN32_FIND_DATAW data{};
-    const UniqueFindHandle search(FindFirstFileW(WidePath(pattern).c_str(), &data));
+    const UniqueFindHandle search(FindFirstFileW(wide.c_str(), &data));
     if (!search) return names;
     do {
         if (dots == DotEntries::Skip && IsDotEntry(data.cFileName)) continue;
