@@ -74,6 +74,9 @@ std::optional<LRESULT> COrvaneDlg::HandleMessage(UINT message, WPARAM wParam, LP
             SendMessageW(m_listManuals.Handle(), message, wParam, lParam);
             ApplySystemColours();
             break;
+        case WM_DPICHANGED:
+            OnDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+            return 0;
         case WM_SETTINGCHANGE:
             if (IsHighContrast() != m_bHighContrast) ApplySystemColours();
             break;
