@@ -28,13 +28,17 @@ std::optional<SkinVariantName> ParseSkinVariantName(std::string_view fileName) {
 int VariantLength(int baseLength, int scale) noexcept { return (baseLength * scale + 50) / 100; }
 
 std::vector<int> VariantOrder(int percent, std::vector<int> scales) {
-    // Nearest at or above the scale first, ascending; then the rest, descending.
-    std::sort(scales.begin(), scales.end(), [percent](int a, int b) {
-        const bool aAbove = a >= percent;
-        const bool bAbove = b >= percent;
-        if (aAbove != bAbove) return aAbove;
-        return aAbove ? a < b : a > b;
-    });
-    scales.erase(std::unique(scales.begin(), scales.end()), scales.end());
-    return scales;
+    // Ascending without repeats (an insertion sort: a handful of scales, and no std::sort in the
+    // launcher's image), then those below the scale moved behind the rest, largest first.
+    std::vector<int> order;
+    for (const int scale : scales) {
+        auto at = order.begin();
+        while (at != order.end() && *at < scale) ++at;
+        if (at == order.end() || *at != scale) order.insert(at, scale);
+    }
+    auto above = order.begin();
+    while (above != order.end() && *above < percent) ++above;
+    std::reverse(order.begin(), above);
+    std::rotate(order.begin(), above, order.end());
+    return order;
 }

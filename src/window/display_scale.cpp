@@ -66,6 +66,7 @@ void COrvaneDlg::OnDpiChanged(int dpi, const RECT& suggested) noexcept {
     MakeBackgroundBrush();
     ApplyFonts(false);
     SetButtonImages();
+    const platform::UniqueImageList previous = std::move(m_imageList);  // the lists use it until then
     FillImageList();
     SetListLayout();
     RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);

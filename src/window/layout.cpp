@@ -57,7 +57,8 @@ BOOL COrvaneDlg::OnInitDialog() noexcept {
     StartKeyboardRecord();
     if (IsHighContrast()) ApplySystemColours();
 
-    FillImageList();
+    // The list icons come with the buttons' other images, after the first paint if need be.
+    if (m_skin.IsLoaded()) FillImageList();
     framework::MarkPhase("list icons loaded");
     PrepareLists();
     framework::MarkPhase("lists prepared");
@@ -114,14 +115,33 @@ void COrvaneDlg::ApplyFonts(bool withTexts) noexcept {
 }
 
 void COrvaneDlg::SetButtonImages() noexcept {
-    // The buttons of one size share the three images of their files, decoded once.
+    // The buttons of one size share the three images of their files, decoded once. The first
+    // paint needs only the normal images: the others may follow (OnSkinLoaded).
+    const bool complete = m_skin.IsLoaded();
     for (const ControlRow& row : ControlTable()) {
         CPngButton* button = row.member.button ? row.member.button(*this) : nullptr;
         if (!button || row.facts.skin == ButtonSkin::None) continue;
         button->SetDpi(m_dpi);
-        SkinImages::ButtonImages images = m_skin.ButtonImagesOf(row.facts.skin);
+        SkinImages::ButtonImages images = m_skin.FirstButtonImagesOf(row.facts.skin);
         button->SetImages(Handle(), 1, std::move(images.normal), std::move(images.hover), std::move(images.pressed));
     }
+    if (!complete) m_skin.NotifyWhenLoaded(Handle(), kSkinLoadedMessage);
+}
+
+void COrvaneDlg::OnSkinLoaded() noexcept {
+    SetButtonImages();
+    EnsureListIcons();
+}
+
+void COrvaneDlg::EnsureListIcons() noexcept {
+    if (m_imageList) return;
+    FillImageList();
+    AttachListIcons();
+}
+
+void COrvaneDlg::AttachListIcons() noexcept {
+    if (g_productConfig.manualsShowIcon) m_listManuals.SetImageList(m_imageList.Get(), LVSIL_SMALL);
+    if (g_productConfig.installsShowIcon) m_listInstalls.SetImageList(m_imageList.Get(), LVSIL_SMALL);
 }
 
 void COrvaneDlg::FillImageList() noexcept {
@@ -149,8 +169,7 @@ void COrvaneDlg::SetListLayout() noexcept {
     // The lists keep their rows, ticks and results; the status column a run added stays.
     SetColumnWidths(m_listManuals, false);
     SetColumnWidths(m_listInstalls, m_listInstalls.GetColumnCount() > 1);
-    if (g_productConfig.manualsShowIcon) m_listManuals.SetImageList(m_imageList.Get(), LVSIL_SMALL);
-    if (g_productConfig.installsShowIcon) m_listInstalls.SetImageList(m_imageList.Get(), LVSIL_SMALL);
+    AttachListIcons();
 }
 
 void COrvaneDlg::PrepareLists() noexcept {
@@ -159,12 +178,12 @@ void COrvaneDlg::PrepareLists() noexcept {
                                    (manualIcons ? LVS_EX_SUBITEMIMAGES : 0));
     m_listManuals.AddStyle(LVS_NOCOLUMNHEADER);
     InsertTableColumn(m_listManuals, 0, false);
-    if (manualIcons) m_listManuals.SetImageList(m_imageList.Get(), LVSIL_SMALL);
+    if (manualIcons && m_imageList) m_listManuals.SetImageList(m_imageList.Get(), LVSIL_SMALL);
 
     const bool installIcons = g_productConfig.installsShowIcon;
     m_listInstalls.SetExtendedStyle(m_listInstalls.GetExtendedStyle() | LVS_EX_GRIDLINES | LVS_EX_CHECKBOXES |
                                     LVS_EX_FULLROWSELECT | (installIcons ? LVS_EX_SUBITEMIMAGES : 0));
     m_listInstalls.AddStyle(LVS_NOCOLUMNHEADER);
     InsertTableColumn(m_listInstalls, 0, false);
-    if (installIcons) m_listInstalls.SetImageList(m_imageList.Get(), LVSIL_SMALL);
+    if (installIcons && m_imageList) m_listInstalls.SetImageList(m_imageList.Get(), LVSIL_SMALL);
 }

@@ -61,6 +61,9 @@ std::optional<LRESULT> COrvaneDlg::HandleMessage(UINT message, WPARAM wParam, LP
         case kRunUpdateMessage:
             OnRunUpdate(wParam, lParam);
             return 0;
+        case kSkinLoadedMessage:
+            OnSkinLoaded();
+            return 0;
         case WM_SHOWWINDOW:
             if (wParam) framework::MarkPhase("window shown");
             break;

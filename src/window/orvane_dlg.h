@@ -52,6 +52,8 @@ public:
     // The run's threads hand their writes to the window to the user-interface thread with this
     // message; it is sent, so the writes are carried out in the order they were made.
     static constexpr UINT kRunUpdateMessage = WM_APP + 1;
+    // The skin's worker posts this when it has loaded everything after the window asked for it.
+    static constexpr UINT kSkinLoadedMessage = WM_APP + 2;
 
 protected:
     void DoDataExchange() noexcept override;
@@ -114,6 +116,11 @@ private:
     void SetButtonImages() noexcept;
     void FillImageList() noexcept;
     void PrepareLists() noexcept;
+    // The skin's hover and pressed images and the list icons, when they were not ready for the
+    // first paint; the icons are also taken, waiting for them, before a list gets its first row.
+    void OnSkinLoaded() noexcept;
+    void EnsureListIcons() noexcept;
+    void AttachListIcons() noexcept;
     void SetListLayout() noexcept;
     // A list's columns as the control table gives them, at the window's dpi: for the list as it
     // starts, or as a run leaves it (duringRun).

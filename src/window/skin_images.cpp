@@ -72,9 +72,10 @@ void SkinImages::StartLoading(const std::wstring& imageFolder, int dpi) noexcept
     folder_ = imageFolder;
     dpi_ = dpi;
     backgroundLoaded_.Reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    normalLoaded_.Reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
     allLoaded_.Reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
     release_.Reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
-    if (backgroundLoaded_ && allLoaded_ && release_) {
+    if (backgroundLoaded_ && normalLoaded_ && allLoaded_ && release_) {
         worker_.Reset(CreateThread(nullptr, 0, &SkinImages::LoadOnWorker, this, 0, nullptr));
     }
     if (!worker_) Load();
@@ -100,10 +101,15 @@ void SkinImages::Load() noexcept {
     FindVariants();
     LoadBackground();
     if (backgroundLoaded_) SetEvent(backgroundLoaded_.Get());
-    LoadButtons();
+    // What the first paint shows, then the rest.
+    LoadButtons("_Normal.png", &ButtonImages::normal);
+    if (normalLoaded_) SetEvent(normalLoaded_.Get());
+    LoadButtons("_Hover.png", &ButtonImages::hover);
+    LoadButtons("_Pressed.png", &ButtonImages::pressed);
     LoadListIcons();
     if (allLoaded_) SetEvent(allLoaded_.Get());
     framework::MarkPhase("skin loaded");
+    if (const HWND window = notify_.exchange(nullptr)) PostMessageW(window, notifyMessage_, 0, 0);
 }
 
 void SkinImages::LoadBackground() noexcept {
@@ -115,12 +121,10 @@ void SkinImages::LoadBackground() noexcept {
     framework::MarkPhase("background decoded");
 }
 
-void SkinImages::LoadButtons() noexcept {
+void SkinImages::LoadButtons(const char* state, controls::SharedBitmap ButtonImages::*slot) noexcept {
     for (const ButtonSkin skin : kSkins) {
-        ButtonImages& images = buttons_[static_cast<std::size_t>(skin)];
-        images.normal = Share(LoadScaled(SkinFile(skin, "_Normal.png").c_str(), &controls::Bitmap::DecodeFile));
-        images.hover = Share(LoadScaled(SkinFile(skin, "_Hover.png").c_str(), &controls::Bitmap::DecodeFile));
-        images.pressed = Share(LoadScaled(SkinFile(skin, "_Pressed.png").c_str(), &controls::Bitmap::DecodeFile));
+        buttons_[static_cast<std::size_t>(skin)].*slot =
+            Share(LoadScaled(SkinFile(skin, state).c_str(), &controls::Bitmap::DecodeFile));
     }
     framework::MarkPhase("button images decoded");
 }
@@ -190,7 +194,8 @@ controls::Bitmap SkinImages::LoadScaled(const wchar_t* name, controls::Bitmap (*
         }
     }
     if (!image.IsLoaded()) {
-        image = decode(base.c_str());
+        // Decoded in full for the scaling anyway: the copy that DecodeFile makes is not needed.
+        image = controls::Bitmap::FromFile(base.c_str());
         size = SIZE{static_cast<LONG>(image.GetWidth()), static_cast<LONG>(image.GetHeight())};
     }
     const int width = ScaleValue(size.cx, dpi_);
@@ -234,6 +239,24 @@ const controls::Image& SkinImages::Logo() noexcept {
 SkinImages::ButtonImages SkinImages::ButtonImagesOf(ButtonSkin skin) noexcept {
     WaitForAll();
     return buttons_[static_cast<std::size_t>(skin)];
+}
+
+SkinImages::ButtonImages SkinImages::FirstButtonImagesOf(ButtonSkin skin) noexcept {
+    if (IsLoaded()) return ButtonImagesOf(skin);
+    if (normalLoaded_) WaitForSingleObject(normalLoaded_.Get(), INFINITE);
+    const controls::SharedBitmap& normal = buttons_[static_cast<std::size_t>(skin)].normal;
+    return {normal, normal, normal};
+}
+
+bool SkinImages::IsLoaded() const noexcept {
+    return !worker_ || WaitForSingleObject(allLoaded_.Get(), 0) == WAIT_OBJECT_0;
+}
+
+void SkinImages::NotifyWhenLoaded(HWND window, UINT message) noexcept {
+    notifyMessage_ = message;
+    notify_ = window;
+    // Whichever side sees both the window and the end of the loading posts, once.
+    if (IsLoaded() && notify_.exchange(nullptr)) PostMessageW(window, message, 0, 0);
 }
 
 platform::UniqueImageList SkinImages::TakeListIcons() noexcept {

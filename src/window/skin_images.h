@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <array>
+#include <atomic>
 #include <optional>
 #include <string>
 #include <vector>
@@ -55,6 +56,13 @@ public:
     const controls::Image& Logo() noexcept;
     // The state images of the buttons of one size; empty pointers for ButtonSkin::None.
     ButtonImages ButtonImagesOf(ButtonSkin skin) noexcept;
+    // The same once everything is loaded; before that the normal image in all three places, as
+    // soon as the normal images are loaded: the first paint needs no more.
+    ButtonImages FirstButtonImagesOf(ButtonSkin skin) noexcept;
+    // Whether everything is loaded; if not, NotifyWhenLoaded posts `message` to `window` (once)
+    // when it is.
+    bool IsLoaded() const noexcept;
+    void NotifyWhenLoaded(HWND window, UINT message) noexcept;
     // The list icons in their fixed order (32 x 32 at 100 %, 32-bit colour); the caller takes the
     // list.
     platform::UniqueImageList TakeListIcons() noexcept;
@@ -63,7 +71,7 @@ private:
     static DWORD WINAPI LoadOnWorker(LPVOID skin) noexcept;
     void Load() noexcept;
     void LoadBackground() noexcept;
-    void LoadButtons() noexcept;
+    void LoadButtons(const char* state, controls::SharedBitmap ButtonImages::*slot) noexcept;
     void LoadListIcons() noexcept;
     void FindVariants() noexcept;
     // The image `name` at the scale, decoded by `decode` (see the class comment).
@@ -91,7 +99,10 @@ private:
 
     std::optional<controls::Image> logo_;
     platform::UniqueKernelHandle backgroundLoaded_;  // manual-reset events
+    platform::UniqueKernelHandle normalLoaded_;
     platform::UniqueKernelHandle allLoaded_;
+    std::atomic<HWND> notify_ = nullptr;
+    UINT notifyMessage_ = 0;
     platform::UniqueKernelHandle release_;  // lets the worker end, once the images are gone
     platform::UniqueKernelHandle worker_;
 };
