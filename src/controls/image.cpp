@@ -158,10 +158,11 @@ DWORD WINAPI DrawScaleBand(LPVOID parameter) noexcept {
 
 Bitmap Bitmap::Scaled(int width, int height) const noexcept {
     if (!IsLoaded() || width <= 0 || height <= 0) return Bitmap();
-    // Opaque images stay without alpha: they then become the background brush's bitmap by a copy.
+    // Opaque images stay without alpha (24-bit, as the background usually is at 100 %): the
+    // background brush's bitmap is then a copy of their rows.
     Gdiplus::PixelFormat sourceFormat = 0;
     gp::GdipGetImagePixelFormat(AsNative(Native()), &sourceFormat);
-    const Gdiplus::PixelFormat format = (sourceFormat & PixelFormatAlpha) ? PixelFormat32bppPARGB : PixelFormat32bppRGB;
+    const Gdiplus::PixelFormat format = (sourceFormat & PixelFormatAlpha) ? PixelFormat32bppPARGB : PixelFormat24bppRGB;
     Gdiplus::GpBitmap* scaled = nullptr;
     if (gp::GdipCreateBitmapFromScan0(width, height, 0, format, nullptr, &scaled) != Gdiplus::Ok) return Bitmap();
     Bitmap result(FromNative(scaled));
