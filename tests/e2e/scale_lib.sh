@@ -119,12 +119,16 @@ change_ticks() {
     done
 }
 
-# A run from the custom page to the finish page: the ticked installer alone runs and succeeds,
-# and the list takes the table's run layout at the dpi.
-check_run() {  # dpi, when
+# The installer list after a run from the custom page: the ticked installer alone ran and
+# succeeded, and the list has the table's run layout at the dpi.
+check_results() {  # when
+    check_eq "$1: the ticked installer's row says it succeeded, the others nothing; the run's columns" \
+        "|S36| ${FACT_COLUMN[1061 0 run]} ${FACT_COLUMN[1061 1 run]}" "$(statuses | tr -d '\r' | tr '\n' '|') $(probe \
+        listinfo IDC_LIST_INSTALLS | awk -F'\t' '$1 == "column" { printf "%s%s", (n++ ? " " : ""), $4 }')"
+}
+
+check_run() {  # when
     probe click IDC_BTN_INSTALL >/dev/null
-    wait_finish_page 30 || fail "$2: the run ends on the finish page"
-    check_eq "$2: the ticked installer's row says it succeeded, the others nothing" "|S36|" "$(statuses | tr -d '\r' | tr '\n' '|')"
-    check_eq "$2: the run's columns are the table's" "${FACT_COLUMN[1061 0 run]} ${FACT_COLUMN[1061 1 run]}" \
-        "$(probe listinfo IDC_LIST_INSTALLS | awk -F'\t' '$1 == "column" { printf "%s%s", (n++ ? " " : ""), $4 }')"
+    wait_finish_page 30 || fail "$1: the run ends on the finish page"
+    check_results "$1"
 }

@@ -19,7 +19,7 @@ check_menu_pictures 144 "at start"
 open_page IDC_BTN_CUSTOM_INSTALL IDC_ST_CUSTOM_PAGE_TITLE
 change_ticks
 check_custom_page 144 "custom page" 01
-check_run 144 "a run at 144 dpi"
+check_run "a run at 144 dpi"
 probe end >/dev/null
 wait_setup_exit 10
 

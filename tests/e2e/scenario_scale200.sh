@@ -3,7 +3,7 @@
 # scaled as the control table says at 192 dpi. On the custom page, with ticks changed, Windows
 # says the window moved to a 150 % monitor (WM_DPICHANGED, which the probe sends: Wine never
 # does): it lays itself out at 144 dpi in the suggested place, keeping the page and the ticks;
-# and back at 200 %, where a run follows.
+# and back at 200 %, where a run follows; after it, one more change keeps the results.
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 source "$(dirname "${BASH_SOURCE[0]}")/run_lib.sh"
 source "$(dirname "${BASH_SOURCE[0]}")/scale_lib.sh"
@@ -33,5 +33,11 @@ probe dpichanged 192 0 0 $(cut -d' ' -f3,4 <<<"$FACT_WINDOW") >/dev/null
 settle
 check_layout 192 "back on a 200 % monitor"
 check_custom_page 192 "back on a 200 % monitor" 01
-check_run 192 "a run at 192 dpi"
+check_run "a run at 192 dpi"
+
+use_facts_at 144
+probe dpichanged 144 0 0 $(cut -d' ' -f3,4 <<<"$FACT_WINDOW") >/dev/null
+settle
+check_layout 144 "after the run, moved to a 150 % monitor"
+check_results "after the run, moved to a 150 % monitor"
 e2e_finish
