@@ -94,7 +94,7 @@ BOOL COrvaneApp::InitInstance() {
 #ifdef SETUP_HAS_MAIN_WINDOW
     // Decoded on a worker while the configuration is read and the window is made.
     SkinImages skin;
-    skin.StartLoading(g_imageFolder);
+    skin.StartLoading(g_imageFolder, StartingDpi());
 #endif
     const platform::Path configPath = g_programFolder + "conf.xml";
     const platform::Path languageFolder = g_programFolder + "Language";

@@ -107,6 +107,120 @@ Bitmap Bitmap::DecodeFile(const wchar_t* path) noexcept {
     return Bitmap(FromNative(copy));
 }
 
+namespace {
+
+// One horizontal band of a scaled image: rows [top, top + rows) of the result, drawn from a
+// source of its own (GDI+ lets no two threads use one image at once).
+struct ScaleBand {
+    Gdiplus::GpImage* source;
+    BYTE* scan0;  // the band's first row in the result's pixels
+    INT stride;
+    Gdiplus::PixelFormat format;
+    int width;
+    int height;  // of the whole result
+    int top;
+    int rows;
+    bool drawn;
+};
+
+DWORD WINAPI DrawScaleBand(LPVOID parameter) noexcept {
+    auto& band = *static_cast<ScaleBand*>(parameter);
+    Gdiplus::GpBitmap* target = nullptr;
+    Gdiplus::GpGraphics* surface = nullptr;
+    Gdiplus::GpImageAttributes* attributes = nullptr;
+    UINT sourceWidth = 0;
+    UINT sourceHeight = 0;
+    band.drawn = gp::GdipCreateBitmapFromScan0(band.width, band.rows, band.stride, band.format, band.scan0, &target) ==
+                     Gdiplus::Ok &&
+                 gp::GdipGetImageGraphicsContext(target, &surface) == Gdiplus::Ok &&
+                 gp::GdipCreateImageAttributes(&attributes) == Gdiplus::Ok &&
+                 gp::GdipGetImageWidth(band.source, &sourceWidth) == Gdiplus::Ok &&
+                 gp::GdipGetImageHeight(band.source, &sourceHeight) == Gdiplus::Ok;
+    if (band.drawn) {
+        gp::GdipSetCompositingMode(surface, Gdiplus::CompositingModeSourceCopy);
+        gp::GdipSetInterpolationMode(surface, Gdiplus::InterpolationModeHighQualityBicubic);
+        // Pixel centres, not corners, are scaled onto each other: no half-pixel shift.
+        gp::GdipSetPixelOffsetMode(surface, Gdiplus::PixelOffsetModeHighQuality);
+        gp::GdipSetImageAttributesWrapMode(attributes, Gdiplus::WrapModeTileFlipXY, 0, FALSE);
+        // The whole image is placed so that this band's rows land in the band's bitmap; GDI+
+        // works out the pixels within it only.
+        band.drawn = gp::GdipDrawImageRectRectI(surface, band.source, 0, -band.top, band.width, band.height, 0, 0,
+                                                static_cast<INT>(sourceWidth), static_cast<INT>(sourceHeight),
+                                                Gdiplus::UnitPixel, attributes, nullptr, nullptr) == Gdiplus::Ok;
+    }
+    if (attributes) gp::GdipDisposeImageAttributes(attributes);
+    if (surface) gp::GdipDeleteGraphics(surface);
+    if (target) gp::GdipDisposeImage(target);
+    return 0;
+}
+
+}  // namespace
+
+Bitmap Bitmap::Scaled(int width, int height) const noexcept {
+    if (!IsLoaded() || width <= 0 || height <= 0) return Bitmap();
+    // Opaque images stay without alpha (24-bit, as the background usually is at 100 %): the
+    // background brush's bitmap is then a copy of their rows.
+    Gdiplus::PixelFormat sourceFormat = 0;
+    gp::GdipGetImagePixelFormat(AsNative(Native()), &sourceFormat);
+    const Gdiplus::PixelFormat format = (sourceFormat & PixelFormatAlpha) ? PixelFormat32bppPARGB : PixelFormat24bppRGB;
+    Gdiplus::GpBitmap* scaled = nullptr;
+    if (gp::GdipCreateBitmapFromScan0(width, height, 0, format, nullptr, &scaled) != Gdiplus::Ok) return Bitmap();
+    Bitmap result(FromNative(scaled));
+    Gdiplus::Rect all(0, 0, width, height);
+    Gdiplus::BitmapData pixels{};
+    if (gp::GdipBitmapLockBits(scaled, &all, Gdiplus::ImageLockModeWrite, format, &pixels) != Gdiplus::Ok) return Bitmap();
+
+    // A large image is scaled in two bands at once, the second on a thread of its own: the
+    // window waits for the background, and GDI+ scales pixel by pixel.
+    constexpr int kBandedPixels = 256 * 1024;
+    const int bandCount = width * height >= kBandedPixels && height >= 2 ? 2 : 1;
+    ScaleBand bands[2]{};
+    for (int i = 0; i < bandCount; ++i) {
+        ScaleBand& band = bands[i];
+        band.top = height * i / bandCount;
+        band.rows = height * (i + 1) / bandCount - band.top;
+        band.scan0 = static_cast<BYTE*>(pixels.Scan0) + static_cast<ptrdiff_t>(band.top) * pixels.Stride;
+        band.stride = pixels.Stride;
+        band.format = format;
+        band.width = width;
+        band.height = height;
+        if (gp::GdipCloneImage(AsNative(Native()), &band.source) != Gdiplus::Ok) band.source = nullptr;
+    }
+    const HANDLE helper =
+        bandCount > 1 && bands[1].source ? CreateThread(nullptr, 0, &DrawScaleBand, &bands[1], 0, nullptr) : nullptr;
+    for (int i = 0; i < bandCount; ++i) {
+        if (bands[i].source && !(i == 1 && helper)) DrawScaleBand(&bands[i]);
+    }
+    if (helper) {
+        WaitForSingleObject(helper, INFINITE);
+        CloseHandle(helper);
+    }
+    gp::GdipBitmapUnlockBits(scaled, &pixels);
+    bool drawn = true;
+    for (int i = 0; i < bandCount; ++i) {
+        drawn = drawn && bands[i].drawn;
+        if (bands[i].source) gp::GdipDisposeImage(bands[i].source);
+    }
+    return drawn ? std::move(result) : Bitmap();
+}
+
+bool ReadPngSize(const wchar_t* path, SIZE& size) noexcept {
+    const HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    // The signature, then the IHDR chunk: length, type, width and height (big-endian).
+    BYTE header[24] = {};
+    DWORD read = 0;
+    const bool complete = ReadFile(file, header, sizeof(header), &read, nullptr) && read == sizeof(header);
+    CloseHandle(file);
+    constexpr BYTE kSignature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13, 'I', 'H', 'D', 'R'};
+    if (!complete || std::memcmp(header, kSignature, sizeof(kSignature)) != 0) return false;
+    const auto bigEndian = [&header](int at) {
+        return static_cast<LONG>((header[at] << 24) | (header[at + 1] << 16) | (header[at + 2] << 8) | header[at + 3]);
+    };
+    size = SIZE{bigEndian(16), bigEndian(20)};
+    return size.cx > 0 && size.cy > 0;
+}
+
 Graphics::Graphics(HDC dc) noexcept {
     Gdiplus::GpGraphics* graphics = nullptr;
     if (dc && gp::GdipCreateFromHDC(dc, &graphics) == Gdiplus::Ok) {

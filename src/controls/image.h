@@ -77,9 +77,19 @@ public:
     // a bitmap that can't be copied, are kept as decoded.
     static Bitmap DecodeFile(const wchar_t* path) noexcept;
 
+    // A new bitmap of exactly `width` x `height` pixels (premultiplied ARGB) with this one scaled
+    // into it by GDI+'s best filter (high-quality bicubic). The filter reaches beyond the edges,
+    // where it meets the image mirrored: edges keep their colour and opacity instead of fading.
+    // Empty when this one is, or on failure.
+    Bitmap Scaled(int width, int height) const noexcept;
+
 private:
     using Image::Image;
 };
+
+// The width and height a PNG file's header gives, without decoding the file; nothing when the
+// file is missing or no PNG.
+bool ReadPngSize(const wchar_t* path, SIZE& size) noexcept;
 
 // A drawing surface on a device context for one paint or draw request, with GDI+'s default
 // settings (source-over compositing, so images blend by their alpha).

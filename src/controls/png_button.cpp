@@ -2,20 +2,19 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <new>
 #include <utility>
 #include <vector>
 
 #include "framework/phase_trace.h"
+#include "platform/handles_win.h"
 
 namespace {
 
 constexpr COLORREF kWhite = 0xFFFFFF;
 constexpr COLORREF kBlack = 0x000000;
 constexpr DWORD kHoverTimeMs = 1;
-// DT_CENTER | DT_RIGHT | DT_BOTTOM without DT_SINGLELINE: every line centred, explicit line
-// breaks only, clipped, ampersand prefixes processed.
-constexpr UINT kCaptionFormat = 0x0B;
 // The focus cue stands this many focus border widths inside the image, clear of rounded corners.
 constexpr int kCueInset = 3;
 
@@ -29,19 +28,32 @@ controls::SharedBitmap LoadState(const wchar_t* path) noexcept {
     return controls::SharedBitmap(std::move(image));
 }
 
+// A frame of `width` pixels inside `rect`.
+void FrameInside(HDC dc, RECT rect, HBRUSH brush, int width) noexcept {
+    for (int i = 0; i < width; ++i) {
+        FrameRect(dc, &rect, brush);
+        InflateRect(&rect, -1, -1);
+    }
+}
+
+// Lines one pixel wide at 100 %, at `dpi`.
+int LineWidth(int dpi) noexcept { return MulDiv(1, dpi, 96); }
+
 // Two rings as wide as the system's focus border, dark outside and light inside: on a light
-// image the dark one stands out, on a dark image the light one.
-void DrawFocusCue(HDC dc, RECT rect, COLORREF dark, COLORREF light) noexcept {
+// image the dark one stands out, on a dark image the light one. Windows gives the border for
+// the system's dpi; it is scaled to the window's, and is at least a line's width there.
+void DrawFocusCue(HDC dc, RECT rect, COLORREF dark, COLORREF light, int dpi) noexcept {
     int width = 1;
     SystemParametersInfoW(SPI_GETFOCUSBORDERWIDTH, 0, &width, 0);
+    const platform::WindowDc screen(nullptr);
+    const int systemDpi = screen.Get() ? GetDeviceCaps(screen.Get(), LOGPIXELSY) : 96;
+    width = std::max(MulDiv(width, dpi, systemDpi), LineWidth(dpi));
     InflateRect(&rect, -kCueInset * width, -kCueInset * width);
     const HBRUSH brush = static_cast<HBRUSH>(GetStockObject(DC_BRUSH));
     for (const COLORREF colour : {dark, light}) {
         SetDCBrushColor(dc, colour);
-        for (int i = 0; i < width; ++i) {
-            FrameRect(dc, &rect, brush);
-            InflateRect(&rect, -1, -1);
-        }
+        FrameInside(dc, rect, brush, width);
+        InflateRect(&rect, -width, -width);
     }
 }
 
@@ -139,6 +151,11 @@ void CPngButton::UseSystemColours(bool on) noexcept {
     Invalidate();
 }
 
+void CPngButton::SetDpi(int dpi) noexcept {
+    m_nDpi = dpi;
+    m_rcImage = RECT{};
+}
+
 void CPngButton::DrawItem(const DRAWITEMSTRUCT& request) noexcept {
     const HDC dc = request.hDC;
     const UINT state = request.itemState;
@@ -154,7 +171,7 @@ void CPngButton::DrawItem(const DRAWITEMSTRUCT& request) noexcept {
     const bool lit = (state & ODS_SELECTED) || m_bHover;
     if (m_bSystemColours) {
         FillRect(dc, &m_rcImage, GetSysColorBrush(lit ? COLOR_HIGHLIGHT : COLOR_BTNFACE));
-        FrameRect(dc, &m_rcImage, GetSysColorBrush(COLOR_BTNTEXT));
+        FrameInside(dc, m_rcImage, GetSysColorBrush(COLOR_BTNTEXT), LineWidth(m_nDpi));
     } else {
         const controls::Bitmap* image = m_pNormalImage.get();
         if (state & ODS_SELECTED) {
@@ -185,7 +202,7 @@ void CPngButton::DrawItem(const DRAWITEMSTRUCT& request) noexcept {
 
     if ((state & ODS_FOCUS) && !(state & ODS_NOFOCUSRECT)) {
         DrawFocusCue(dc, m_rcImage, m_bSystemColours ? GetSysColor(COLOR_BTNTEXT) : kBlack,
-                     m_bSystemColours ? GetSysColor(COLOR_HIGHLIGHT) : kWhite);
+                     m_bSystemColours ? GetSysColor(COLOR_HIGHLIGHT) : kWhite, m_nDpi);
     }
     framework::MarkPhase("button drawn", static_cast<int>(request.CtlID));
 }

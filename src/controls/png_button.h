@@ -27,6 +27,11 @@ constexpr UINT WM_PNGBUTTON_STATE = WM_USER + 8;
 // default one while it has the focus, so Enter presses it.
 class CPngButton : public framework::Control {
 public:
+    // How the caption is drawn (DrawText): DT_CENTER | DT_RIGHT | DT_BOTTOM without DT_SINGLELINE,
+    // so every line is centred, lines break at explicit line breaks only, the text is clipped to
+    // the button and ampersand prefixes are processed.
+    static constexpr UINT kCaptionFormat = 0x0B;
+
     CPngButton() noexcept = default;
     ~CPngButton() override;
 
@@ -45,6 +50,10 @@ public:
     BOOL SetTextColor(COLORREF color) noexcept;
     // High contrast: the system's button colours instead of the images and the caption colour.
     void UseSystemColours(bool on) noexcept;
+    // The display scale of the window: the focus cue's rings and the high-contrast frame are as
+    // wide as it asks, and the next SetImages sizes the button to its images again (the window
+    // gives it images of the new scale).
+    void SetDpi(int dpi) noexcept;
     BOOL ReleaseImages() noexcept;
 
     void DrawItem(const DRAWITEMSTRUCT& request) noexcept;
@@ -86,6 +95,7 @@ private:
     bool m_bTextColorSet = false;
     RECT m_rcText{};
     bool m_bSystemColours = false;
+    int m_nDpi = 96;
 
     WNDPROC buttonProc_ = nullptr;  // the platform button's window procedure, while subclassed
 };

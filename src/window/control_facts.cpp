@@ -2,26 +2,17 @@
 
 namespace {
 
+// The window's fonts, all Arial: the title a bold cell of 30 pixels, the others point sizes.
+constexpr FontFacts kFonts[] = {
+    {FontRole::Title, "m_fontTitle", "Arial", 700, 0, 0x20, 30, 0},
+    {FontRole::Size16, "m_font16", "Arial", 0, 1, 0, 0, 160},
+    {FontRole::Size14, "m_font14", "Arial", 0, 1, 0, 0, 140},
+    {FontRole::Size10, "m_font10", "Arial", 0, 1, 0, 0, 100},
+    {FontRole::Size30, "m_font30", "Arial", 0, 1, 0, 0, 300},
+};
+
 constexpr std::uint32_t Rgb(unsigned red, unsigned green, unsigned blue) noexcept {
     return red | (green << 8) | (blue << 16);
-}
-
-const char* FontMemberName(FontRole font) noexcept {
-    switch (font) {
-        case FontRole::Title:
-            return "m_fontTitle";
-        case FontRole::Size16:
-            return "m_font16";
-        case FontRole::Size14:
-            return "m_font14";
-        case FontRole::Size10:
-            return "m_font10";
-        case FontRole::Size30:
-            return "m_font30";
-        case FontRole::None:
-            break;
-    }
-    return "-";
 }
 
 std::string CaptionText(const ControlCaption& caption) {
@@ -65,6 +56,60 @@ std::string PagesText(Page pages) {
     return text.empty() ? "-" : text;
 }
 
+namespace {
+
+// value * numerator / denominator, rounded half away from zero (MulDiv's rounding; no overflow
+// for the window's lengths and scales).
+int MultiplyDivide(int value, int numerator, int denominator) noexcept {
+    const long long product = static_cast<long long>(value) * numerator;
+    const long long half = denominator / 2;
+    return static_cast<int>(product >= 0 ? (product + half) / denominator : -((-product + half) / denominator));
+}
+
+}  // namespace
+
+int ScaleValue(int value, int dpi) noexcept { return MultiplyDivide(value, dpi, kBaseDpi); }
+
+ControlRect ScaleRect(const ControlRect& rect, int dpi) noexcept {
+    const int left = ScaleValue(rect.x, dpi);
+    const int top = ScaleValue(rect.y, dpi);
+    return {left, top, ScaleValue(rect.x + rect.width, dpi) - left, ScaleValue(rect.y + rect.height, dpi) - top};
+}
+
+int ScalePercent(int dpi) noexcept { return MultiplyDivide(dpi, 100, kBaseDpi); }
+
+int FittingDpi(int dpi, int width, int height) noexcept {
+    const ControlRect& window = kMainWindowRect;
+    for (; dpi > kBaseDpi; --dpi) {
+        const ControlRect scaled = ScaleRect(window, dpi);
+        if (scaled.width <= width && scaled.height <= height) break;
+    }
+    return dpi < kBaseDpi ? kBaseDpi : dpi;
+}
+
+const FontFacts* FontFactsOf(FontRole role) noexcept {
+    for (const FontFacts& font : kFonts) {
+        if (font.role == role) return &font;
+    }
+    return nullptr;
+}
+
+int FontHeight(const FontFacts& font, int dpi) noexcept {
+    if (font.cellHeight) return ScaleValue(font.cellHeight, dpi);
+    return -MultiplyDivide(dpi, font.tenthsOfPoint, 720);
+}
+
+int ColumnWidth(const ListColumnFacts& column, int dpi) noexcept {
+    return ScaleValue(column.right, dpi) - ScaleValue(column.left, dpi);
+}
+
+const ListColumnFacts* ListColumnOf(int listId, int index, bool duringRun) noexcept {
+    for (const ListColumnFacts& column : kListColumns) {
+        if (column.listId == listId && column.index == index && column.duringRun == duringRun) return &column;
+    }
+    return nullptr;
+}
+
 std::optional<std::uint32_t> TextColourOf(LabelColour colour) noexcept {
     switch (colour) {
         case LabelColour::Black:
@@ -102,7 +147,7 @@ std::string FormatControlFacts(const ControlFacts& facts) {
     const ControlRect& r = facts.rect;
     const std::string skin = SkinStem(facts.skin);
     return std::to_string(facts.id) + '\t' + std::to_string(r.x) + '\t' + std::to_string(r.y) + '\t' +
-           std::to_string(r.width) + '\t' + std::to_string(r.height) + '\t' + FontMemberName(facts.font) + '\t' +
+           std::to_string(r.width) + '\t' + std::to_string(r.height) + '\t' + (FontFactsOf(facts.font) ? FontFactsOf(facts.font)->member : "-") + '\t' +
            CaptionText(facts.caption) + '\t' + ColourText(facts.colour) + '\t' + PagesText(facts.pages) + '\t' +
            (skin.empty() ? "-" : skin);
 }

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "config/ui_text_table.h"
+#include "resource.h"
 
 // What the main window's control table says about one control, apart from which member it is
 // and which handler its click reaches: no window-system types, so the facts can be printed and
@@ -33,6 +34,52 @@ constexpr bool Overlaps(Page pages, Page other) noexcept {
 
 // Which of the window's five fonts a control gets.
 enum class FontRole { None, Title, Size16, Size14, Size10, Size30 };
+
+// How the window makes one of its fonts (a LOGFONT): either a cell height in pixels at 100 % or
+// a point size, which Windows turns into a character height at the window's dpi.
+struct FontFacts {
+    FontRole role;
+    const char* member;  // the window's member, m_fontTitle
+    const char* face;
+    int weight;  // 0: the default weight, drawn as normal (400)
+    int charSet;
+    int pitchAndFamily;
+    int cellHeight;     // pixels at 100 %, or 0 for a point font
+    int tenthsOfPoint;  // 0 for a pixel font
+};
+
+// The five fonts, in the order of FontRole; nullptr for None.
+const FontFacts* FontFactsOf(FontRole role) noexcept;
+// The font's LOGFONT height at `dpi`: positive (a cell height) for a pixel font, negative (a
+// character height, 1/72 inch per point) for a point font.
+int FontHeight(const FontFacts& font, int dpi) noexcept;
+
+// A column of one of the window's two lists: its edges at 100 %, from the list's left edge.
+// The installer list has one column until a run adds the status column and narrows the first.
+struct ListColumnFacts {
+    int listId;
+    int index;
+    int left;
+    int right;
+    bool centred;
+    bool duringRun;  // the layout a run gives the list (and keeps afterwards)
+    const wchar_t* heading;
+};
+
+inline constexpr ListColumnFacts kListColumns[] = {
+    {IDC_LIST_MANUALS, 0, 0, 495, true, false, L"NAME"},
+    {IDC_LIST_INSTALLS, 0, 0, 495, false, false, L"NAME"},
+    {IDC_LIST_INSTALLS, 0, 0, 400, false, true, L"NAME"},
+    {IDC_LIST_INSTALLS, 1, 400, 495, false, true, L"Do"},
+};
+
+// A column's width at `dpi`: the distance between its scaled edges.
+int ColumnWidth(const ListColumnFacts& column, int dpi) noexcept;
+// The row of kListColumns for a list's column in one of its two layouts; nullptr if none.
+const ListColumnFacts* ListColumnOf(int listId, int index, bool duringRun) noexcept;
+
+// The list icons' size (width and height) at 100 %.
+inline constexpr int kListIconSize = 32;
 
 // How a control answers the colour request of its parent. Every value but Default draws the label
 // transparently over the skin; the three named colours also set its text colour.
@@ -72,6 +119,23 @@ struct ControlRect {
 
 // The main window: moved to the screen's corner and sized when it starts.
 inline constexpr ControlRect kMainWindowRect{0, 0, 800, 570};
+
+// Display scale. Every length of the window's facts is given at kBaseDpi (100 %); at another
+// scale the window scales it by dpi / 96.
+inline constexpr int kBaseDpi = 96;
+inline constexpr int kMaxDpi = 960;
+
+// A coordinate, or an image's width or height, at `dpi`: rounded half away from zero, as MulDiv
+// rounds.
+int ScaleValue(int value, int dpi) noexcept;
+// A rectangle at `dpi`: its four edges are scaled, not its size, so rectangles that touch at
+// 100 % still touch.
+ControlRect ScaleRect(const ControlRect& rect, int dpi) noexcept;
+// The scale as Windows names it: 144 dpi is 150 (%).
+int ScalePercent(int dpi) noexcept;
+// The largest dpi, at most `dpi` and never below kBaseDpi, at which the main window fits a work
+// area of `width` x `height` pixels.
+int FittingDpi(int dpi, int width, int height) noexcept;
 
 struct ControlFacts {
     int id;

@@ -24,14 +24,12 @@
 namespace {
 
 constexpr int kStatusColumn = 1;
-constexpr int kNameColumnWidth = 400;
-constexpr int kStatusColumnWidth = 95;
-constexpr wchar_t kStatusHeading[] = L"Do";
 constexpr DWORD kStepMs = 1000;
 
 // What a kRunUpdateMessage asks for (its wParam).
 enum class RunUpdate : WPARAM {
     RowStatus,        // lParam: RowText; the worker's write, always carried out
+    StatusColumn,     // lParam unused: the run's layout of the installer list
     AnimationStep,    // lParam: the heading's text
     ShowRestartPage,  // lParam unused
     CountdownSecond,  // lParam: the number to show
@@ -59,17 +57,15 @@ void RedrawControl(HWND dialog, const framework::Control& control) noexcept {
 
 }  // namespace
 
-// The window as the worker sees it. Column queries and changes go straight to the list (they are
-// sent to the user-interface thread by the system and nothing else writes the header).
+// The window as the worker sees it. Column queries go straight to the list (the system sends them
+// to the user-interface thread).
 class COrvaneDlg::RunHost final : public InstallRunHost {
 public:
     explicit RunHost(COrvaneDlg& dialog) noexcept : dialog_(dialog) {}
 
     int ListColumnCount() override { return dialog_.m_listInstalls.GetColumnCount(); }
-    void AddStatusColumn() override {
-        dialog_.m_listInstalls.SetColumnWidth(0, kNameColumnWidth);
-        dialog_.m_listInstalls.InsertColumn(kStatusColumn, kStatusHeading, LVCFMT_LEFT, kStatusColumnWidth);
-    }
+    // On the user-interface thread, which knows the window's scale.
+    void AddStatusColumn() override { SendRunUpdate(dialog_.Handle(), RunUpdate::StatusColumn, 0); }
     bool IsListEnabled() override { return dialog_.m_listInstalls.IsEnabled(); }
     void SetRowStatus(int row, RowStatus status) override {
         RowText rowText{row, UiText(g_uiTextTable, StatusTextSlot(status))};
@@ -206,6 +202,11 @@ void COrvaneDlg::OnRunUpdate(WPARAM kind, LPARAM data) noexcept {
             m_listInstalls.SetItemText(rowText->row, kStatusColumn, rowText->text);
             break;
         }
+        case RunUpdate::StatusColumn:
+            // The control table's layout for a run: the name column narrowed, the status beside it.
+            SetColumnWidths(m_listInstalls, true);
+            InsertTableColumn(m_listInstalls, kStatusColumn, true);
+            break;
         case RunUpdate::AnimationStep: {
             // A step that was on its way when the run ended changes nothing any more.
             if (!m_bRunning) break;

@@ -49,6 +49,7 @@ bool AnyInstallerSelected() noexcept {
 }  // namespace
 
 void COrvaneDlg::AddListItem(CListCtrl& list, const ConfigItem& item) noexcept {
+    EnsureListIcons();
     const int row = list.GetItemCount();
     const int imageCount = ImageList_GetImageCount(m_imageList.Get());
     const wchar_t* text = item.text ? item.text->c_str() : L"";

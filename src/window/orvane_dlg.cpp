@@ -63,6 +63,9 @@ std::optional<LRESULT> COrvaneDlg::HandleMessage(UINT message, WPARAM wParam, LP
         case kRunUpdateMessage:
             OnRunUpdate(wParam, lParam);
             return 0;
+        case kSkinLoadedMessage:
+            OnSkinLoaded();
+            return 0;
         case WM_SHOWWINDOW:
             if (wParam) framework::MarkPhase("window shown");
             break;
@@ -90,6 +93,9 @@ std::optional<LRESULT> COrvaneDlg::HandleMessage(UINT message, WPARAM wParam, LP
             SendMessageW(m_listManuals.Handle(), message, wParam, lParam);
             ApplySystemColours();
             break;
+        case WM_DPICHANGED:
+            OnDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+            return 0;
         case WM_SETTINGCHANGE:
             if (IsHighContrast() != m_bHighContrast) ApplySystemColours();
             break;

@@ -43,6 +43,9 @@ public:
     // binding, placement, fonts and texts, button images, colours and pages all walk it.
     static std::span<const ControlRow> ControlTable() noexcept;
 
+    // The dpi the window lays itself out at (96 is 100 %): its monitor's, fitted to the work area.
+    int DisplayDpi() const noexcept { return m_dpi; }
+
     // The system's answers at the end of a run (platform/system_services.h); none uses the window.
     static bool IsRunningUnderWow64() noexcept;
     static bool IsWindows7() noexcept;
@@ -51,6 +54,8 @@ public:
     // The run's threads hand their writes to the window to the user-interface thread with this
     // message; it is sent, so the writes are carried out in the order they were made.
     static constexpr UINT kRunUpdateMessage = WM_APP + 1;
+    // The skin's worker posts this when it has loaded everything after the window asked for it.
+    static constexpr UINT kSkinLoadedMessage = WM_APP + 2;
 
 protected:
     void DoDataExchange() noexcept override;
@@ -103,12 +108,26 @@ private:
     // The system's colours instead of the skin while high contrast is on; the buttons follow.
     void ApplySystemColours() noexcept;
 
-    // Layout, done once by OnInitDialog.
+    // Layout, done by OnInitDialog at the window's dpi, and again (all but the texts and the
+    // lists' styles) when Windows says the window moved to a monitor of another scale.
+    void AdoptMonitorDpi() noexcept;
+    void OnDpiChanged(int dpi, const RECT& suggested) noexcept;
     void PlaceControls() noexcept;
-    void ApplyFontsAndTexts() noexcept;
+    void MakeBackgroundBrush() noexcept;
+    void ApplyFonts(bool withTexts) noexcept;
     void SetButtonImages() noexcept;
     void FillImageList() noexcept;
     void PrepareLists() noexcept;
+    // The skin's hover and pressed images and the list icons, when they were not ready for the
+    // first paint; the icons are also taken, waiting for them, before a list gets its first row.
+    void OnSkinLoaded() noexcept;
+    void EnsureListIcons() noexcept;
+    void AttachListIcons() noexcept;
+    void SetListLayout() noexcept;
+    // A list's columns as the control table gives them, at the window's dpi: for the list as it
+    // starts, or as a run leaves it (duringRun).
+    void InsertTableColumn(const CListCtrl& list, int index, bool duringRun) noexcept;
+    void SetColumnWidths(const CListCtrl& list, bool duringRun) noexcept;
     HFONT FontOf(FontRole role) const noexcept;
 
     // Item lists.
@@ -243,7 +262,12 @@ private:
     UINT m_uiHidden = UISF_HIDEFOCUS | UISF_HIDEACCEL;
     platform::UniqueHook m_keyboardHook;
     bool m_bHighContrast = false;
+    int m_dpi = kBaseDpi;
 };
+
+// The dpi the main window will start at, for loading the skin before the window exists: the
+// screen's, fitted to the monitor where the window appears. The window checks it (AdoptMonitorDpi).
+int StartingDpi() noexcept;
 
 // The one main window; null until its OnInitDialog publishes it, null again once it is gone.
 extern COrvaneDlg* g_pMainDlg;

@@ -37,10 +37,19 @@ void COrvaneDlg::OnPaint() noexcept {
     const int logoWidth = static_cast<int>(logo.GetWidth());
     const int logoHeight = static_cast<int>(logo.GetHeight());
     // The logo placeholder is never shown; its corner is where the logo goes.
-    const ControlRect& corner = FactsOf(m_picLogo).rect;
+    const ControlRect corner = ScaleRect(FactsOf(m_picLogo).rect, m_dpi);
     controls::Graphics graphics(paint.Dc());
     // In high contrast the background is the system's window colour, which the erase has painted.
-    if (!m_bHighContrast) graphics.DrawImage(menu, 0, 0, 0, 0, logoWidth + kLogoMarginX, logoHeight + kLogoMarginY);
+    if (!m_bHighContrast) {
+        const RECT patch{0, 0, logoWidth + ScaleValue(kLogoMarginX, m_dpi), logoHeight + ScaleValue(kLogoMarginY, m_dpi)};
+        // Source and destination of one size: the pixels are copied, whatever resolution the
+        // file states (a draw at a point would scale by it).
+        if (m_dpi == kBaseDpi) {
+            graphics.DrawImage(menu, 0, 0, 0, 0, patch.right, patch.bottom);
+        } else {
+            graphics.DrawImage(menu, patch, 0, 0, patch.right, patch.bottom);
+        }
+    }
     graphics.DrawImage(logo, corner.x, corner.y, logoWidth, logoHeight);
     framework::MarkPhase("logo painted");
 }

@@ -7,7 +7,10 @@
 #    in the same rounds. In the same rounds too, both as i686 programs under WoW64: the shipped
 #    Setup.exe and a peer, an NSIS installer made by makensis from
 #    tests/e2e/installers/nsis_peer.nsi, timed to its painted welcome page; the ratio of Setup's
-#    start-up to the peer's.
+#    start-up to the peer's. In the same rounds too, Setup.exe at 144 dpi (150 %; goal: at most
+#    1.15 times its start-up at 96 dpi), and, with BENCH_BASELINE=<commit>, Setup.exe built from
+#    that commit (into build/bench-baseline/<commit>, once): today's ratio to the bare window over
+#    that one's (goal: at most 1.05).
 # 2. The first paint after a hover (the pointer moved onto a menu button until its hover image is
 #    on the screen) and after a page switch (a click on a menu or back button until the page is
 #    painted), medians over several rounds (goal: at most 16 ms each), with the phases of each
@@ -31,6 +34,8 @@ source "$ROOT/tests/e2e/lib.sh"
 source "$ROOT/tests/e2e/run_lib.sh"
 
 START_RATIO_GOAL=2.0
+SCALED_START_GOAL=1.15
+BASELINE_GOAL=1.05
 START_RATIO_STRETCH=1.3
 START_ROUNDS=${BENCH_START_ROUNDS:-7}
 PAINT_GOAL_MS=16
@@ -46,6 +51,9 @@ SHIPPED_EXE="$(dirname "$BUILD")/win32/Setup.exe"
 # The i686 programs need a prefix made while 32-bit Wine worked (./dev bench sees to that now);
 # an older one has an empty syswow64.
 [ -f "$E2E_ROOT/base-prefix/drive_c/windows/syswow64/kernel32.dll" ] || rm -rf "$E2E_ROOT/base-prefix"
+# Room for the window at 150 %.
+SCREEN_W=1920
+SCREEN_H=1200
 e2e_begin bench
 
 # The nearest-rank percentiles P... (100: the largest) of the numbers on standard input, on one
@@ -83,21 +91,43 @@ startup_phases() {  # phases file
               runs="$(( $(grep -c '^run ' "$1") - 1 ))"
 }
 
+# Setup.exe as it was at commit BENCH_BASELINE, built once (x86_64, as the build measured).
+baseline_exe() {
+    local commit dir
+    commit="$(git -C "$ROOT" rev-parse --short "$BENCH_BASELINE")" || return 1
+    dir="$(dirname "$BUILD")/bench-baseline/$commit"
+    if [ ! -f "$dir/win64/Setup.exe" ]; then
+        rm -rf "$dir" && mkdir -p "$dir/source" && git -C "$ROOT" archive "$commit" | tar -x -C "$dir/source" &&
+            cmake -S "$dir/source" -B "$dir/win64" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSETUP_BUILD_TESTS=OFF \
+                -DCMAKE_TOOLCHAIN_FILE="$dir/source/cmake/mingw-x86_64.cmake" \
+                -DTINYXML2_SOURCE_DIR="$(dirname "$BUILD")/third_party/tinyxml2" >"$dir/build.log" 2>&1 &&
+            cmake --build "$dir/win64" --target Setup >>"$dir/build.log" 2>&1 || { echo "cannot build $commit: $dir/build.log" >&2; return 1; }
+    fi
+    echo "$dir/win64/Setup.exe"
+}
+
 # ---------------------------------------------------------------- 1. start-up
 "$ROOT/tools/make_medium.sh" "$(dirname "$SETUP_EXE")" "$WORK/sample" >/dev/null
+baseline=()
+if [ -n "${BENCH_BASELINE:-}" ] && before="$(baseline_exe)"; then
+    cp "$before" "$WORK/sample/Setup_before.exe"
+    baseline=("$WORK/sample/Setup_before.exe")
+fi
 cp "$(dirname "$PROBE_EXE")/installers/bare_window.exe" "$WORK/bare_window.exe"
 cp "$TRACE_EXE" "$WORK/sample/Setup_trace.exe"
 cp "$SHIPPED_EXE" "$WORK/sample/Setup_i686.exe"
 makensis -V2 -DOUTFILE="$WORK/nsis_peer.exe" "$ROOT/tests/e2e/installers/nsis_peer.nsi"
 start_wine en_US.UTF-8
 windows_path() { wine winepath -w "$1" 2>/dev/null | tr -d '\r'; }
+[ ${#baseline[@]} = 0 ] || baseline=("$(windows_path "${baseline[0]}")")
 LAUNCH_TIMER="$(dirname "$PROBE_EXE")/installers/launch_timer.exe"
 # Without address-space randomisation, as the i686 tests run: Debian's 32-bit Wine has no
 # preloader to keep its ranges free (the i686 programs inherit it from the timer).
 setarch "$(uname -m)" -R env LC_ALL="$E2E_LOCALE" "$WINE64" "$LAUNCH_TIMER" "$START_ROUNDS" \
     "$(windows_path "$WORK/sample/Setup.exe")" "$(windows_path "$WORK/bare_window.exe")" \
     "$(windows_path "$WORK/sample/Setup_trace.exe")" "$(windows_path "$WORK/sample/Setup_i686.exe")" \
-    "$(windows_path "$WORK/nsis_peer.exe")" | tr -d '\r' >"$WORK/start.txt"
+    "$(windows_path "$WORK/nsis_peer.exe")" --dpi 144 "$(windows_path "$WORK/sample/Setup.exe")" "${baseline[@]}" \
+    | tr -d '\r' >"$WORK/start.txt"
 median_of() { awk -v i="$1" '$1 == i && $2 != "failed" { print $2 }' "$WORK/start.txt" | percentiles 50; }
 times_of() { awk -v i="$1" '$1 == i { printf "%s ", $2 }' "$WORK/start.txt"; }
 ratio_of() { awk -v a="$1" -v b="$2" 'BEGIN { if (b + 0 > 0) printf "%.2f", a / b; else print "-" }'; }
@@ -106,6 +136,8 @@ bare_ms="$(median_of 1)"
 trace_ms="$(median_of 2)"
 shipped_ms="$(median_of 3)"
 peer_ms="$(median_of 4)"
+scaled_ms="$(median_of 5)"
+before_ms="$(median_of 6)"
 start_failures=$(grep -c failed "$WORK/start.txt")
 ratio="$(ratio_of "$setup_ms" "$bare_ms")"
 echo
@@ -117,12 +149,21 @@ echo "  i686 under WoW64, in the same rounds:"
 echo "  Setup.exe as shipped:      $shipped_ms ms   ($(times_of 3)ms)"
 echo "  NSIS installer (peer):     $peer_ms ms   ($(times_of 4)ms)"
 echo "  Setup over the peer:       $(ratio_of "$shipped_ms" "$peer_ms")"
+echo "  Setup.exe at 144 dpi:      $scaled_ms ms   ($(times_of 5)ms)"
+echo "  144 over 96 dpi:           $(ratio_of "$scaled_ms" "$setup_ms")   (goal: at most $SCALED_START_GOAL)"
+if [ ${#baseline[@]} = 1 ]; then
+    before_ratio="$(ratio_of "$before_ms" "$bare_ms")"
+    echo "  Setup.exe as of $BENCH_BASELINE: $before_ms ms   ($(times_of 6)ms); ratio to the bare window $before_ratio"
+    echo "  today's ratio over that:   $(ratio_of "$ratio" "$before_ratio")   (goal: at most $BASELINE_GOAL)"
+fi
 echo "  Where the time goes: Setup_trace.exe, the same start-up with its phases recorded, took $trace_ms ms"
 echo "  in the same rounds; each phase's median time since the process was created, and the step to it:"
 startup_phases "$WORK/sample/Setup_trace.phases"
 echo "    (then until the window is seen painted from outside: $trace_ms ms)"
 check_eq "every start ended in a painted window" 0 "$start_failures"
 check_goal "start-up ratio" "$ratio" "$START_RATIO_GOAL" "$START_RATIO_STRETCH"
+check_goal "start-up at 144 dpi over 96 dpi" "$(ratio_of "$scaled_ms" "$setup_ms")" "$SCALED_START_GOAL"
+[ ${#baseline[@]} = 0 ] || check_goal "start-up ratio over $BENCH_BASELINE's" "$(ratio_of "$ratio" "$before_ratio")" "$BASELINE_GOAL"
 
 # ---------------------------------------------------------------- 2. paint after a hover and a page switch
 # Per hover or click of the trace build, from its "hover" or "click" mark to the next hover,

@@ -50,14 +50,25 @@ controls_of() {
 
 # window_facts --facts, made once per ctest run (test e2e.window_facts, see CMakeLists.txt): per
 # control its rectangle, the text it shows (a slot of the interface text table, or a fixed text),
-# its text colour, its pages and its button images.
-declare -A FACT_RECT FACT_TEXT FACT_COLOUR FACT_PAGES FACT_IMAGES
+# its text colour, its pages and its button images; the window's rectangle, the fonts' pixel
+# sizes, the lists' columns and icons, the buttons' caption rectangles. The same at 120, 144 and
+# 192 dpi stand beside it (-120.tsv ...; use_facts_at).
+declare -A FACT_RECT FACT_TEXT FACT_COLOUR FACT_PAGES FACT_IMAGES FACT_CAPTION FACT_FONT FACT_COLUMN
 FACT_NAMES=()
+FACT_WINDOW=""
+FACT_ICONS=""
 load_facts() {
     [ ${#FACT_NAMES[@]} = 0 ] || return 0
     : "${WINDOW_FACTS:?WINDOW_FACTS names no control table (window_facts --facts output)}"
     local id x y w h font text colour pages images name
     while IFS=$'\t' read -r id x y w h font text colour pages images; do
+        case "$id" in
+            window) FACT_WINDOW="$x $y $w $h" ;;
+            icons) FACT_ICONS=$x ;;
+            font) FACT_FONT[$x]="$w $h $font" ;;  # member: weight measure pixels
+            column) FACT_COLUMN[$x $y $font]=$w ;;  # "list index phase": width
+            caption) FACT_CAPTION[${CONTROL_NAME[$x]:-$x}]="$y $w $h $font" ;;
+        esac
         [[ $id =~ ^[0-9]+$ ]] || continue
         name="${CONTROL_NAME[$id]:-$id}"
         FACT_NAMES+=("$name")
@@ -70,15 +81,21 @@ load_facts() {
     [ ${#FACT_NAMES[@]} -gt 0 ] || { echo "no controls in $WINDOW_FACTS" >&2; return 1; }
 }
 
+# The control table at another display scale (96, 120, 144 or 192 dpi) from here on.
+use_facts_at() {  # dpi
+    : "${WINDOW_FACTS_96:=$WINDOW_FACTS}"
+    WINDOW_FACTS="$WINDOW_FACTS_96"
+    [ "$1" = 96 ] || WINDOW_FACTS="${WINDOW_FACTS_96%.tsv}-$1.tsv"
+    FACT_NAMES=()
+    load_facts
+}
+
 # The rectangle the window gives a control, "x y w h": the table's, except that an image button
 # takes the size of its normal image, which in the scenarios' skin is the size its file name
-# states (120x26_button: 120 x 26).
+# states (120x26_button: 120 x 26), scaled: its caption rectangle.
 expected_rect() {
     load_facts
-    local x y w h images="${FACT_IMAGES[$1]}"
-    read -r x y w h <<<"${FACT_RECT[$1]}"
-    if [[ $images =~ ^([0-9]+)x([0-9]+)_ ]]; then w=${BASH_REMATCH[1]}; h=${BASH_REMATCH[2]}; fi
-    echo "$x $y $w $h"
+    if [ -n "${FACT_CAPTION[$1]:-}" ]; then cut -d' ' -f1-4 <<<"${FACT_CAPTION[$1]}"; else echo "${FACT_RECT[$1]}"; fi
 }
 
 # The controls with button images, in the table's order.

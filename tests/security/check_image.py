@@ -5,7 +5,8 @@
   run-from-swap       IMAGE_FILE_REMOVABLE_RUN_FROM_SWAP | IMAGE_FILE_NET_RUN_FROM_SWAP
   aslr-nx             DYNAMIC_BASE and NX_COMPAT
   subsystem           the Windows GUI subsystem, version 6.1 (Windows 7)
-  manifest            requireAdministrator, common controls 6, and Windows 7 to 11 declared
+  manifest            requireAdministrator, common controls 6, Windows 7 to 11 declared, per-monitor
+                      (v2) DPI awareness with its fallbacks and no GDI scaling
   known-dlls          only KnownDLLs bound at load time
   load-time-exports   every name imported at load time exported by the DLL it names
   delay-directory     the Delay Import Directory lists exactly the DLLs the link delay-loaded,
@@ -113,11 +114,21 @@ def check_manifest(context):
         problems.append("does not ask for administrator rights")
     if not re.search(r'name="Microsoft\.Windows\.Common-Controls"\s+version="6\.0\.0\.0"', text):
         problems.append("does not depend on common controls 6")
+    # Sharp at every scale: per-monitor v2, falling back to per-monitor (8.1, early 10) and
+    # system-aware (7, 8); Windows' GDI scaling would blur what the window scales itself.
+    if not re.search(r'<dpiAwareness xmlns="http://schemas\.microsoft\.com/SMI/2016/WindowsSettings">'
+                     r'\s*PerMonitorV2\s*,\s*PerMonitor\s*</dpiAwareness>', text):
+        problems.append("does not declare per-monitor (v2) DPI awareness with a per-monitor fallback")
+    if not re.search(r'<dpiAware xmlns="http://schemas\.microsoft\.com/SMI/2005/WindowsSettings">\s*true/pm\s*</dpiAware>',
+                     text, re.IGNORECASE):
+        problems.append("does not declare the per-monitor and system-aware fallback (dpiAware true/pm)")
+    if re.search(r'<gdiScaling[^>]*>\s*true', text, re.IGNORECASE):
+        problems.append("asks for GDI scaling")
     declared = {guid.lower() for guid in re.findall(r'supportedOS\s+Id="(\{[^}]+\})"', text)}
     for system, guid in SUPPORTED_OS.items():
         if guid not in declared:
             problems.append(f"does not declare {system}")
-    return not problems, problems or [f"declares {', '.join(SUPPORTED_OS)}"]
+    return not problems, problems or [f"declares {', '.join(SUPPORTED_OS)} and per-monitor (v2) DPI awareness"]
 
 
 def check_known_dlls(context):

@@ -2,7 +2,9 @@
 // the time until its top-level window is shown and painted (the window and every shown child
 // have no update region left), then closes it with WM_CLOSE. The first round warms the caches
 // and is not printed. Prints "<index> <milliseconds>" per program and round, or
-// "<index> failed". Usage: launch_timer ROUNDS PROGRAM...
+// "<index> failed". Usage: launch_timer ROUNDS [--dpi N] PROGRAM...
+// A program after --dpi N starts at that display scale: Wine reads HKCU\Control Panel\Desktop
+// LogPixels when a program starts, so it is set to N for that start and back afterwards.
 //
 // With --interaction it starts one program (Setup), waits for its painted window and then times,
 // ROUNDS times each, the first paint after
@@ -119,10 +121,31 @@ void Close(const Launched& launched) {
     CloseHandle(launched.process.hProcess);
 }
 
-int TimeStartUps(int rounds, const std::vector<std::wstring>& programs) {
+struct Program {
+    std::wstring path;
+    DWORD dpi = 0;  // 0: the prefix's own
+};
+
+constexpr wchar_t kDesktopKey[] = L"Control Panel\\Desktop";
+
+DWORD LogPixels() {
+    DWORD dpi = 96;
+    DWORD size = sizeof dpi;
+    RegGetValueW(HKEY_CURRENT_USER, kDesktopKey, L"LogPixels", RRF_RT_REG_DWORD, nullptr, &dpi, &size);
+    return dpi;
+}
+
+void SetLogPixels(DWORD dpi) {
+    RegSetKeyValueW(HKEY_CURRENT_USER, kDesktopKey, L"LogPixels", REG_DWORD, &dpi, sizeof dpi);
+}
+
+int TimeStartUps(int rounds, const std::vector<Program>& programs) {
+    const DWORD ownDpi = LogPixels();
     for (int round = 0; round <= rounds; ++round) {
         for (std::size_t i = 0; i < programs.size(); ++i) {
-            const Launched launched = LaunchUntilPainted(programs[i]);
+            if (programs[i].dpi) SetLogPixels(programs[i].dpi);
+            const Launched launched = LaunchUntilPainted(programs[i].path);
+            if (programs[i].dpi) SetLogPixels(ownDpi);
             Close(launched);
             if (round == 0) continue;
             if (launched.ms < 0) {
@@ -263,10 +286,21 @@ int wmain(int argc, wchar_t** argv) {
     const bool interaction = argc > 1 && std::wcscmp(argv[1], L"--interaction") == 0;
     const int first = interaction ? 2 : 1;
     if (argc < first + 2 || (interaction && argc != first + 2)) {
-        std::fputs("usage: launch_timer ROUNDS PROGRAM...\n       launch_timer --interaction ROUNDS PROGRAM\n", stderr);
+        std::fputs("usage: launch_timer ROUNDS [--dpi N] PROGRAM...\n       launch_timer --interaction ROUNDS PROGRAM\n",
+                   stderr);
         return 2;
     }
     const int rounds = std::wcstol(argv[first], nullptr, 10);
     if (interaction) return TimeInteraction(rounds, argv[first + 1]);
-    return TimeStartUps(rounds, std::vector<std::wstring>(argv + first + 1, argv + argc));
+    std::vector<Program> programs;
+    for (int i = first + 1; i < argc; ++i) {
+        Program program;
+        if (std::wcscmp(argv[i], L"--dpi") == 0 && i + 2 < argc) {
+            program.dpi = static_cast<DWORD>(std::wcstol(argv[i + 1], nullptr, 10));
+            i += 2;
+        }
+        program.path = argv[i];
+        programs.push_back(program);
+    }
+    return TimeStartUps(rounds, programs);
 }

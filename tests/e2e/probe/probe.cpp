@@ -69,6 +69,8 @@ const char kUsageText[] =
     "                          prints its exit code\n"
     "  end                     ends the program's process at once, like taskkill /f\n"
     "  pixel X Y               red green blue at client point X Y of the main window\n"
+    "  dpichanged DPI X Y W H  sends WM_DPICHANGED to the main window, as Windows does when it moves\n"
+    "                          to a monitor of another scale: DPI, and the suggested screen rectangle\n"
     "An argument written hex:HHHH... stands for the UTF-8 text with those bytes.\n";
 
 void PrintLine(const std::string& line) {
@@ -152,6 +154,7 @@ public:
         if (command == L"painted") return Painted();
         if (command == L"gui") return GuiState();
         if (command == L"accessible") return Accessible();
+        if (command == L"dpichanged") return DpiChanged();
         return Usage();
     }
 
@@ -360,6 +363,21 @@ private:
         HWND main = Main();
         if (main == nullptr) return kNotFound;
         return PostMessageW(main, WM_SYSCOMMAND, static_cast<WPARAM>(command), 0) ? kFound : Fail("PostMessage failed");
+    }
+
+    // The suggested rectangle goes in the window's own memory: Wine never sends this message, and
+    // the system marshals none of its pointer.
+    int DpiChanged() const {
+        long dpi = 0, x = 0, y = 0, width = 0, height = 0;
+        if (!Arg(1, &dpi) || !Arg(2, &x) || !Arg(3, &y) || !Arg(4, &width) || !Arg(5, &height)) return Usage();
+        HWND main = Main();
+        if (main == nullptr) return kNotFound;
+        const RECT suggested{x, y, x + width, y + height};
+        RemoteBuffer buffer(main, sizeof suggested);
+        if (!buffer.Valid() || !buffer.Write(&suggested, sizeof suggested)) return Fail("cannot write the rectangle");
+        LRESULT result = 0;
+        return SendTimed(main, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), buffer.Address(), &result) ? kFound
+                                                                                                : Fail("not answered");
     }
 
     int Close() const {
