@@ -39,3 +39,23 @@ stop_wineserver() {
     WINEPREFIX="$1" "$WINESERVER64" -k >/dev/null 2>&1 || true
     WINEPREFIX="$1" "$WINESERVER64" -w >/dev/null 2>&1 || true
 }
+
+# set_prefix_dpi PREFIX DPI: the display scale Wine reports to every program started later
+# (HKCU\Control Panel\Desktop LogPixels: 96 is 100 %, 144 is 150 %, 192 is 200 %). Written into
+# user.reg, so no server of the prefix may run meanwhile: a running one would write its own copy
+# back.
+set_prefix_dpi() {
+    local reg="$1/user.reg" value
+    value="$(printf 'dword:%08x' "$2")"
+    awk -v value="$value" '
+        pending && !/^#time=/ { print "\"LogPixels\"=" value; pending = 0 }
+        /^\[/ { desktop = ($0 ~ /^\[Control Panel\\\\Desktop\]/); if (desktop) { found = 1; pending = 1 } }
+        desktop && /^"LogPixels"=/ { next }
+        { print }
+        pending && /^#time=/ { print "\"LogPixels\"=" value; pending = 0 }
+        END {
+            if (pending) print "\"LogPixels\"=" value
+            if (!found) print "\n[Control Panel\\\\Desktop]\n\"LogPixels\"=" value
+        }
+    ' "$reg" >"$reg.new" && mv "$reg.new" "$reg"
+}
