@@ -12,6 +12,30 @@ make_prefix() {
     stop_wineserver "$1"
 }
 
+# make_setup_prefix DIR: a fresh prefix as Setup's tests and previews run it: with a CJK font
+# (Chinese, Japanese and Korean texts render as boxes without one) and without Wine's crash
+# dialog (it would wait for a click instead of letting a crash end the program); its server ended.
+make_setup_prefix() {
+    local dir="$1" font=/usr/share/fonts/truetype/wqy/wqy-microhei.ttc reg face
+    make_prefix "$dir"
+    reg="$(mktemp --suffix=.reg)"
+    {
+        printf 'REGEDIT4\n\n'
+        if [ -f "$font" ]; then
+            cp "$font" "$dir/drive_c/windows/Fonts/"
+            printf '[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\n'
+            for face in SimSun "Microsoft YaHei" "MS Song" NSimSun; do
+                printf '"%s"="WenQuanYi Micro Hei"\n' "$face"
+            done
+            printf '\n'
+        fi
+        printf '[HKEY_CURRENT_USER\\Software\\Wine\\WineDbg]\n"ShowCrashDialog"=dword:00000000\n'
+    } >"$reg"
+    WINEPREFIX="$dir" WINEDEBUG=-all "$WINE64" regedit /S "Z:${reg//\//\\}" >/dev/null 2>&1 </dev/null
+    rm -f "$reg"
+    stop_wineserver "$dir"
+}
+
 # clone_prefix BASE DIR: a copy of a prefix in 50 ms. Hard links for the files Wine only reads,
 # real copies of the registry files, which wineserver rewrites in place.
 clone_prefix() {
