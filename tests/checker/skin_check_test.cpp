@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <functional>
 
 #include "checker/png_reader.h"
 #include "support/medium_builder.h"
@@ -9,6 +10,7 @@
 namespace {
 
 using checker::Severity;
+using checker_test::BitPng;
 using checker_test::Compressed;
 using checker_test::Expected;
 using checker_test::Png;
@@ -94,68 +96,123 @@ TEST(PngReader, AcceptsOnlyWhatDecodesToTheStatedImage) {
 }
 
 TEST(SkinCheck, FindsEachImageTheWindowWouldMissOrMisplace) {
+    using Change = std::function<void(const checker_test::Medium&)>;
+    auto write = [](std::string file, std::string bytes) -> Change {
+        return [=](const checker_test::Medium& medium) { medium.Write("ImageIcon/" + file, bytes); };
+    };
+    auto remove = [](std::string file) -> Change {
+        return [=](const checker_test::Medium& medium) { medium.Remove("ImageIcon/" + file); };
+    };
+    auto orphans = [](const std::string& stem) {
+        return std::vector<Expected>{
+            {"ImageIcon/" + stem + ".scale-150.png", 0, Severity::Warning, "skin-variant-orphan"},
+            {"ImageIcon/" + stem + ".scale-200.png", 0, Severity::Warning, "skin-variant-orphan"}};
+    };
+    auto joined = [](std::vector<Expected> a, const std::vector<Expected>& b) {
+        a.insert(a.end(), b.begin(), b.end());
+        return a;
+    };
+    const std::string blurred =
+        ". At those display scales the launcher scales such an image from a larger variant, or up from the 100 % "
+        "image, "
+        "which blurs it.";
     struct Case {
         const char* name;
-        std::string file;   // under ImageIcon
-        std::string bytes;  // "" removes it
+        std::vector<Change> changes;
         std::vector<Expected> findings;
     };
     const Case cases[] = {
         {"background missing",
-         "menu.png",
-         "",
+         {remove("menu.png")},
          {{"ImageIcon/menu.png", 0, Severity::Error, "skin-missing",
-           "menu.png is missing: the window has no skinned background."}}},
+           "menu.png is missing: the window has no skinned background."},
+          {"ImageIcon/menu.scale-200.png", 0, Severity::Warning, "skin-variant-orphan",
+           "menu.scale-200.png has no menu.png beside it: a variant stands in for its image at 200 % only, and the "
+           "launcher does not use it without the image."},
+          {"ImageIcon/menu.scale-150.png", 0, Severity::Warning, "skin-variant-orphan"}}},
         {"background of another size",
-         "menu.png",
-         Png(640, 480),
+         {write("menu.png", Png(640, 480))},
          {{"ImageIcon/menu.png", 0, Severity::Warning, "skin-size",
-           "menu.png is 640 x 480, not 800 x 570: the background tiles it across the 800 x 570 window."}}},
+           "menu.png is 640 x 480, not 800 x 570: the background tiles it across the 800 x 570 window."},
+          {"ImageIcon/menu.scale-150.png", 0, Severity::Error, "skin-variant-size"},
+          {"ImageIcon/menu.scale-200.png", 0, Severity::Error, "skin-variant-size"},
+          {"ImageIcon/", 0, Severity::Note, "skin-no-variant"}}},
         {"normal image broken",
-         "136x40_button_Normal.png",
-         "not a png",
+         {write("136x40_button_Normal.png", "not a png")},
          {{"ImageIcon/136x40_button_Normal.png", 0, Severity::Error, "skin-unreadable",
            "136x40_button_Normal.png is not a readable PNG (not a PNG file (wrong signature)): the buttons of this "
            "size shrink to nothing and cannot be clicked."}}},
         {"normal image of another size",
-         "400x70_Button_Normal.png",
-         Png(300, 70),
+         {write("400x70_Button_Normal.png", Png(300, 70)), remove("400x70_Button_Normal.scale-150.png"),
+          remove("400x70_Button_Normal.scale-200.png")},
          {{"ImageIcon/400x70_Button_Normal.png", 0, Severity::Warning, "skin-size",
            "400x70_Button_Normal.png is 300 x 70, not 400 x 70: the buttons of this size take the image's size, not "
-           "the layout's."}}},
+           "the layout's."},
+          {"ImageIcon/", 0, Severity::Note, "skin-no-variant",
+           "No variant for 150 %: 400x70_Button_Normal.png; no variant for 200 %: 400x70_Button_Normal.png" +
+               blurred}}},
         {"hover image missing",
-         "280x50_Button_Hover.png",
-         "",
-         {{"ImageIcon/280x50_Button_Hover.png", 0, Severity::Warning, "skin-missing",
-           "280x50_Button_Hover.png is missing: the buttons of this size show no image in that state."}}},
+         {remove("280x50_Button_Hover.png")},
+         joined({{"ImageIcon/280x50_Button_Hover.png", 0, Severity::Warning, "skin-missing",
+                  "280x50_Button_Hover.png is missing: the buttons of this size show no image in that state."}},
+                orphans("280x50_Button_Hover"))},
         {"logo missing",
-         "logo.png",
-         "",
-         {{"ImageIcon/logo.png", 0, Severity::Warning, "skin-logo-missing",
-           "logo.png is missing: no logo is painted, although <ui showIcon=\"1\"> asks for it."}}},
+         {remove("logo.png")},
+         joined({{"ImageIcon/logo.png", 0, Severity::Warning, "skin-logo-missing",
+                  "logo.png is missing: no logo is painted, although <ui showIcon=\"1\"> asks for it."}},
+                orphans("logo"))},
         {"case of a name",
-         "120x26_button_Pressed.png",
-         "",
+         {remove("120x26_button_Pressed.png"), write("120x26_Button_Pressed.png", Png(120, 26))},
          {{"ImageIcon/120x26_button_Pressed.png", 0, Severity::Note, "case-only-match",
            "120x26_button_Pressed.png is found only because Windows ignores letter case: it is asked for as "
            "\"ImageIcon/120x26_button_Pressed.png\", the medium holds \"ImageIcon/120x26_Button_Pressed.png\"."}}},
         {"no folder",
-         "",
-         "",
+         {remove("")},
          {{"ImageIcon/", 0, Severity::Error, "skin-no-folder",
            "There is no ImageIcon folder: the window has no background and every button shrinks to nothing."}}},
+        {"variant of another size",
+         {write("menu.scale-200.png", BitPng(1600, 1100))},
+         {{"ImageIcon/menu.scale-200.png", 0, Severity::Error, "skin-variant-size",
+           "menu.scale-200.png is 1600 x 1100, not 1600 x 1140 (menu.png's 800 x 570 at 200 %): the launcher does "
+           "not use it, and scales another size of the image instead."},
+          {"ImageIcon/", 0, Severity::Note, "skin-no-variant", "No variant for 200 %: menu.png" + blurred}}},
+        {"variants at other scales, sizes rounded as MulDiv rounds",
+         {write("120x26_button_Hover.scale-125.png", BitPng(150, 32)),
+          write("400x70_Button_Normal.scale-175.png", BitPng(700, 123)), write("logo.scale-400.png", BitPng(720, 160))},
+         {{"ImageIcon/120x26_button_Hover.scale-125.png", 0, Severity::Error, "skin-variant-size",
+           "120x26_button_Hover.scale-125.png is 150 x 32, not 150 x 33 (120x26_button_Hover.png's 120 x 26 at "
+           "125 %): the launcher does not use it, and scales another size of the image instead."}}},
+        {"scales the launcher never uses",
+         {write("logo.scale-50.png", BitPng(90, 20)), write("logo.scale-0200.png", BitPng(360, 80)),
+          write("logo.scale-401.png", BitPng(722, 160)), write("other.scale-200.png", "not a skin image")},
+         {{"ImageIcon/logo.scale-0200.png", 0, Severity::Warning, "skin-variant-scale"},
+          {"ImageIcon/logo.scale-401.png", 0, Severity::Warning, "skin-variant-scale"},
+          {"ImageIcon/logo.scale-50.png", 0, Severity::Warning, "skin-variant-scale",
+           "logo.scale-50.png names no scale from 100 to 400 (as in logo.scale-150.png): the launcher never uses "
+           "it."}}},
+        {"variant damaged, or found only by ignoring case",
+         {write("menu.scale-150.png", "not a png"), remove("logo.scale-200.png"),
+          write("LOGO.Scale-200.PNG", BitPng(360, 80))},
+         {{"ImageIcon/menu.scale-150.png", 0, Severity::Error, "skin-unreadable",
+           "menu.scale-150.png is not a readable PNG (not a PNG file (wrong signature)): the launcher does not use it "
+           "at 150 %."},
+          {"ImageIcon/LOGO.Scale-200.PNG", 0, Severity::Note, "case-only-match"},
+          {"ImageIcon/", 0, Severity::Note, "skin-no-variant", "No variant for 150 %: menu.png" + blurred}}},
+        {"no variants for 150 %",
+         {[](const checker_test::Medium& medium) {
+             for (const char* name :
+                  {"menu", "logo", "400x70_Button", "280x50_Button", "136x40_button", "120x26_button"}) {
+                 for (const char* state : {"", "_Normal", "_Hover", "_Pressed"}) {
+                     medium.Remove(std::string("ImageIcon/") + name + state + ".scale-150.png");
+                 }
+             }
+         }},
+         {{"ImageIcon/", 0, Severity::Note, "skin-no-variant", "No variant for 150 %: every image" + blurred}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         checker_test::Medium medium;
-        if (c.file.empty()) {
-            medium.Remove("ImageIcon");
-        } else if (!c.bytes.empty()) {
-            medium.Write("ImageIcon/" + c.file, c.bytes);
-        } else {
-            medium.Remove("ImageIcon/" + c.file);
-        }
-        if (std::string(c.name) == "case of a name") medium.Write("ImageIcon/120x26_Button_Pressed.png", Png(120, 26));
+        for (const Change& change : c.changes) change(medium);
         EXPECT_TRUE(checker_test::FindingsAre(medium.Check(), c.findings));
     }
 }

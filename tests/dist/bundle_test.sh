@@ -47,7 +47,7 @@ for entry in docs/medium.md docs/setup-check.md docs/run-log.md sample-medium/Se
     check "it holds $entry" [ -f "$entry" ]
 done
 missing_pictures=()
-for picture in $(grep -o 'images/[a-z-]*\.png' docs/medium.md | sort -u); do
+for picture in $(grep -o 'images/[a-z0-9-]*\.png' docs/medium.md | sort -u); do
     [ -f "docs/$picture" ] || missing_pictures+=("$picture")
 done
 if [ ${#missing_pictures[@]} = 0 ]; then pass "every picture docs/medium.md shows is there"

@@ -1,11 +1,14 @@
 // The rules by which ./dev preview decides that a text of Setup's window does not fit, and where
 // its pixels are: the static label's drawing flags, lines shown, the image button's centring,
-// list cells, and the progress animation's dots.
+// list cells, and the progress animation's dots; the window's layout facts as it reads them.
 #include "measure_rules.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
+
+#include "layout_facts.h"
 
 namespace preview {
 namespace {
@@ -154,6 +157,54 @@ TEST(Dots, TheAnimationsSteps) {
     };
     for (const Case& c : cases) EXPECT_EQ(IsAnimationStep(c.text, running), c.step);
     EXPECT_TRUE(IsAnimationStep(L"...", L""));  // an empty running text still animates
+}
+
+TEST(LayoutFacts, ReadAsWindowFactsPrintsThem) {
+    // Lines of window_facts --facts --dpi 144, CR LF ends and a kind and a column added later.
+    const std::string text =
+        "# comment\r\nwindow\t0\t0\t1200\t855\r\nid\tx\ty\twidth\theight\tfont\ttext\tcolour\tpages\timages\r\n"
+        "1005\t512\t30\t600\t60\tm_fontTitle\tslot 0\ttransparent #000000\tMenuPage\t-\r\n"
+        "1016\t729\t768\t204\t60\tm_font16\tslot 17\t-\tDefaultInstallPage\t136x40_button\textra\r\n"
+        "1045\t401\t33\t750\t45\tm_font16\tslot 19\ttransparent #3399FF\tProgressPage\t-\r\n"
+        "1052\t401\t33\t450\t30\tm_font16\tslot 19 ..\ttransparent #3399FF\t-\t-\r\n"
+        "1051\t600\t33\t450\t30\tm_font16\tslot 19 .\ttransparent #3399FF\t-\t-\r\n"
+        "1057\t450\t525\t90\t60\tm_font30\t\"8\"\ttransparent #FF0000\tRestartPage\t-\r\n"
+        "scale\t144\t150\r\nfont\tm_fontTitle\tArial\t700\tcell\t45\r\nfont\tm_font16\tArial\t0\tem\t32\r\n"
+        "column\t1061\t0\t743\tleft\tstart\tNAME\r\nfuture\t1\r\ncaption\t1016\t729\t768\t204\t60\t0x0B\r\n";
+    std::string error;
+    const auto facts = ReadLayoutFacts(text, error);
+    ASSERT_TRUE(facts) << error;
+    EXPECT_EQ((std::vector<int>{facts->width, facts->height, facts->dpi}), (std::vector<int>{1200, 855, 144}));
+    ASSERT_EQ(facts->controls.size(), 6u);
+    EXPECT_EQ(facts->controls[1].id, 1016);
+    EXPECT_EQ(facts->controls[1].font, "m_font16");
+    EXPECT_EQ(facts->controls[1].slot, 17);
+    EXPECT_FALSE(facts->controls[5].slot);  // a fixed text
+    EXPECT_EQ(facts->RunningSlot(), 19);
+    ASSERT_NE(facts->FirstDotLabel(), nullptr);
+    EXPECT_EQ(facts->FirstDotLabel()->id, 1051);
+    EXPECT_EQ(facts->fonts.at("m_fontTitle").pixels, 45);
+    EXPECT_TRUE(facts->fonts.at("m_fontTitle").cellHeight);
+    EXPECT_EQ(facts->fonts.at("m_font16").weight, 0);
+    EXPECT_EQ(facts->captionFlags.at(1016), 0x0Bu);
+
+    // The fonts as the window makes them: the title bold, the point fonts by their em.
+    HDC dc = CreateCompatibleDC(nullptr);
+    for (const auto& [index, weight, em] : {std::tuple{0, 700, 0}, std::tuple{1, 400, 32}}) {
+        HFONT font = facts->CreateFontOf(facts->controls[index]);
+        HGDIOBJ old = SelectObject(dc, font);
+        TEXTMETRICW metrics{};
+        GetTextMetricsW(dc, &metrics);
+        EXPECT_EQ(metrics.tmWeight, weight);
+        if (em) {
+            EXPECT_EQ(metrics.tmHeight - metrics.tmInternalLeading, em);
+        }
+        SelectObject(dc, old);
+        DeleteObject(font);
+    }
+    DeleteDC(dc);
+
+    EXPECT_FALSE(ReadLayoutFacts("window\t0\t0\t800\t570\n", error));
 }
 
 }  // namespace

@@ -2,7 +2,8 @@
 # ./dev preview end to end, kept small: a medium in English and German whose English install
 # button caption is too long for the button (shown on two pages) and whose other texts are
 # short. Previewing English alone must run that one language through every page, report exactly
-# that control, frame it in its pictures, write the sheet and leave the vendor's files alone.
+# that control, frame it in its pictures, write the sheet and leave the vendor's files alone; and
+# at 200 % find the same caption in pictures of the window at that scale.
 # Usage: overflow_test.sh SOURCE_DIR BUILD_DIR SETUP_CHECK BASE_PREFIX WORK_DIR
 set -u
 source_dir="$1" build="$2" checker="$3" base_prefix="$4" work="$5"
@@ -115,6 +116,20 @@ done
 grep -q "previewed 1 language in [0-9]* s" "$work/log.txt" && pass "the time taken is printed" ||
     fail "the time taken is printed"
 [ -e "$out/.work" ] && fail "the medium copy and the prefix clones are removed"
+
+# At 200 %: the window twice as large, its button too, the caption still too long.
+/usr/bin/python3 "$source_dir/tools/preview/preview.py" --build "$build" --setup-check "$checker" \
+    --base-prefix "$base_prefix" --out "$work/out-200" --json --language en-us --scale 200 "$medium" \
+    >"$work/report-200.json" 2>"$work/log-200.txt"
+rc=$?
+check_eq "at 200 %: exit status 1, the one caption on both pages, in a button of 272 px, noted as at 200 %" \
+    "1 200 1016 default,custom 272" "$rc $(/usr/bin/python3 -c '
+import json, sys
+report = json.load(open(sys.argv[1]))
+print(report["scale"], " ".join(f"""{o["control"]} {",".join(o["pages"])} {o["available"]["width"]}"""
+                                for o in report["overflows"]))' "$work/report-200.json" 2>&1)"
+check_eq "at 200 %: the pictures are of the window at 200 %" "1600 1140" \
+    "$("$CONVERT" "$work/out-200/en-us/menu.png" -format '%w %h' info: 2>&1)"
 
 [ "$failures" = 0 ] && rm -rf "$work"
 echo "== preview.overflow: $failures failed"

@@ -34,6 +34,7 @@ class ParseMeasure(unittest.TestCase):
                   + record(1016, "Jetzt\\talles\\\\installieren\\n", kind="button", slot=17, box=(486, 512, 136, 40),
                            needed=(207, 23), fits=False) + "\r\n"
                   + record(1061, "Fehler", kind="cell", row=1, column=1) + "\r\n"
+                  + "list\t1061\t267\t104\t500\t340\r\n"
                   + "text\ttoo\tfew\r\n")
         window, texts = report.parse_measure(output, "default")
         self.assertEqual(window, (112, 99, 800, 570))
@@ -44,6 +45,8 @@ class ParseMeasure(unittest.TestCase):
         self.assertEqual(button.text, "Jetzt\talles\\installieren\n")
         self.assertEqual((button.needed_width, button.available_width, button.box), (207, 136, (486, 512, 136, 40)))
         self.assertEqual((cell.row, cell.column, cell.slot), (1, 1, None))
+        self.assertEqual(report.parse_lists(output), {1061: (267, 104, 500, 340)})
+        self.assertEqual(report.facts_window("# facts\nwindow\t0\t0\t1200\t855\nid\tx\n"), (1200, 855))
 
     def test_no_window(self):
         self.assertEqual(report.parse_measure("", "menu"), (None, []))

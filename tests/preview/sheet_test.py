@@ -35,6 +35,25 @@ class FrameCommands(unittest.TestCase):
                                      ["-fill", "none", "-stroke", sheet.FRAME_COLOUR, "-strokewidth", "2"])
 
 
+class Outlines(unittest.TestCase):
+    def test_each_text_and_list_tagged_beside_its_box(self):
+        def measured(control, kind, slot, box, text="x"):
+            return report.Measured("menu", id=control, row=-1 if kind != "cell" else 0, column=0, kind=kind,
+                                   slot=slot, x=box[0], y=box[1], width=box[2], height=box[3], needed_width=0,
+                                   needed_height=0, available_width=0, available_height=0, needed_lines=1,
+                                   shown_lines=1, fits=True, ink_x=0, ink_y=0, ink_width=0, ink_height=0, text=text)
+        page = [measured(1005, "label", 0, (341, 20, 400, 40)), measured(1000, "button", 2, (5, 20, 300, 70)),
+                measured(1057, "label", None, (300, 350, 60, 40), "7"), measured(1061, "cell", 19, (0, 0, 9, 9))]
+        marks, caption = sheet.outlines("menu", page, {1061: (267, 104, 500, 340)})
+        self.assertEqual([(tag, colour) for unused, tag, colour in marks],
+                         [("installs: strId texts", "#1d8a3c"), ("0", "#d6006f"), ("2", "#0a58c2"), ("7", "#6b6b6b")])
+        self.assertEqual(caption, "Menu; " + sheet.LEGEND)
+        tags = [part for part in sheet.outline_commands(marks, caption) if part.startswith("+")]
+        # The list's tag above its right end; left of the title; right of the button at the
+        # window's edge and of the seconds, whose left lies in the list; the caption in the bar.
+        self.assertEqual(tags, ["+617+99", "+330+31", "+309+31", "+364+361", "+8+5"])
+
+
 @unittest.skipUnless(os.path.exists(CONVERT), "ImageMagick's convert is not installed")
 class RenderPage(unittest.TestCase):
     def test_cut_to_the_window_and_framed(self):
@@ -122,7 +141,7 @@ class WriteSheet(unittest.TestCase):
         self.assertIn("1016 slot 17: <Installieren & los>", german_row[2][2])
         self.assertEqual(chinese_row[1 + report.PAGES.index("progress")][1:3], ("missing", "not shown"))
         self.assertIn("&lt;Installieren &amp; los&gt;", text)  # texts are escaped
-        self.assertIn("2 languages, 1 text that does not fit, previewed in 82 s.", text)
+        self.assertIn("2 languages at 100 % display scale, 1 text that does not fit, previewed in 82 s.", text)
         self.assertIn("zh-cn: no installer held the progress page", text)
 
 

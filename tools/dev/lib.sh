@@ -3,7 +3,7 @@
 PACKAGES=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-tools wine wine64 xvfb xdotool
           x11-apps imagemagick libtinyxml2-dev libgtest-dev cmake ninja-build g++ clang
           libclang-rt-14-dev fonts-wqy-microhei dpkg-dev python3 zlib1g-dev libz-mingw-w64-dev
-          fonts-liberation python3-fonttools zip unzip clang-format locales nsis)
+          fonts-liberation zip unzip clang-format locales nsis)
 TINYXML2_SRC="$ROOT/build/third_party/tinyxml2"
 
 log() { printf '== %s\n' "$*" >&2; }

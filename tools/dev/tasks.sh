@@ -218,7 +218,7 @@ run_preview() {
     local medium="" options=()
     while [ $# -gt 0 ]; do
         case "$1" in
-            --out|--locale|--language|--workers) options+=("$1" "${2:-}"); shift 2 || shift ;;
+            --out|--locale|--language|--workers|--scale) options+=("$1" "${2:-}"); shift 2 || shift ;;
             -*) options+=("$1"); shift ;;
             *) if [ -z "$medium" ]; then medium="$1"; else options+=("$1"); fi; shift ;;
         esac
@@ -227,7 +227,7 @@ run_preview() {
     configure win64 "${WIN64_ARGS[@]}"
     log "building setup-check (native) and the preview's programs (win64)"
     cmake --build "$ROOT/build/native" --target setup-check >/dev/null
-    cmake --build "$ROOT/build/win64" --target Setup e2e_probe e2e_wineboot_stub preview_measure preview_stand_in \
+    cmake --build "$ROOT/build/win64" --target Setup window_facts e2e_probe e2e_wineboot_stub preview_measure preview_stand_in \
         sample_installer i686_mmap_shim >/dev/null
     if [ -z "$medium" ]; then
         "$ROOT/tools/make_medium.sh" "$ROOT/build/win64" "$ROOT/build/medium" >/dev/null

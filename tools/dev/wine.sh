@@ -12,6 +12,30 @@ make_prefix() {
     stop_wineserver "$1"
 }
 
+# make_setup_prefix DIR: a fresh prefix as Setup's tests and previews run it: with a CJK font
+# (Chinese, Japanese and Korean texts render as boxes without one) and without Wine's crash
+# dialog (it would wait for a click instead of letting a crash end the program); its server ended.
+make_setup_prefix() {
+    local dir="$1" font=/usr/share/fonts/truetype/wqy/wqy-microhei.ttc reg face
+    make_prefix "$dir"
+    reg="$(mktemp --suffix=.reg)"
+    {
+        printf 'REGEDIT4\n\n'
+        if [ -f "$font" ]; then
+            cp "$font" "$dir/drive_c/windows/Fonts/"
+            printf '[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\n'
+            for face in SimSun "Microsoft YaHei" "MS Song" NSimSun; do
+                printf '"%s"="WenQuanYi Micro Hei"\n' "$face"
+            done
+            printf '\n'
+        fi
+        printf '[HKEY_CURRENT_USER\\Software\\Wine\\WineDbg]\n"ShowCrashDialog"=dword:00000000\n'
+    } >"$reg"
+    WINEPREFIX="$dir" WINEDEBUG=-all "$WINE64" regedit /S "Z:${reg//\//\\}" >/dev/null 2>&1 </dev/null
+    rm -f "$reg"
+    stop_wineserver "$dir"
+}
+
 # clone_prefix BASE DIR: a copy of a prefix in 50 ms. Hard links for the files Wine only reads,
 # real copies of the registry files, which wineserver rewrites in place.
 clone_prefix() {
@@ -38,4 +62,24 @@ start_wineserver() {
 stop_wineserver() {
     WINEPREFIX="$1" "$WINESERVER64" -k >/dev/null 2>&1 || true
     WINEPREFIX="$1" "$WINESERVER64" -w >/dev/null 2>&1 || true
+}
+
+# set_prefix_dpi PREFIX DPI: the display scale Wine reports to every program started later
+# (HKCU\Control Panel\Desktop LogPixels: 96 is 100 %, 144 is 150 %, 192 is 200 %). Written into
+# user.reg, so no server of the prefix may run meanwhile: a running one would write its own copy
+# back.
+set_prefix_dpi() {
+    local reg="$1/user.reg" value
+    value="$(printf 'dword:%08x' "$2")"
+    awk -v value="$value" '
+        pending && !/^#time=/ { print "\"LogPixels\"=" value; pending = 0 }
+        /^\[/ { desktop = ($0 ~ /^\[Control Panel\\\\Desktop\]/); if (desktop) { found = 1; pending = 1 } }
+        desktop && /^"LogPixels"=/ { next }
+        { print }
+        pending && /^#time=/ { print "\"LogPixels\"=" value; pending = 0 }
+        END {
+            if (pending) print "\"LogPixels\"=" value
+            if (!found) print "\n[Control Panel\\\\Desktop]\n\"LogPixels\"=" value
+        }
+    ' "$reg" >"$reg.new" && mv "$reg.new" "$reg"
 }

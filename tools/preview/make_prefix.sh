@@ -1,10 +1,9 @@
 #!/usr/bin/env bash
-# Makes the Wine prefix that ./dev preview clones for each of its workers: a new prefix
-# (make_prefix of tools/dev/wine.sh) with a CJK font, without which Chinese, Japanese and Korean
-# texts render as boxes, and without Wine's crash dialog, which would wait for a click instead of
-# letting a crash end the program. Making one takes from seconds to minutes (both halves of a
-# WoW64 prefix are set up), so it is kept: a stamp names the Wine version and this recipe, and a
-# prefix with another stamp is made again.
+# Makes the Wine prefix that ./dev preview clones for each of its workers: Setup's prefix, as the
+# end-to-end scenarios have it (make_setup_prefix of tools/dev/wine.sh: a CJK font, without which
+# Chinese, Japanese and Korean texts render as boxes, and no crash dialog). Making one takes from
+# seconds to minutes (both halves of a WoW64 prefix are set up), so it is kept: a stamp names the
+# Wine version and this recipe, and a prefix with another stamp is made again.
 # Usage: make_prefix.sh DIR
 set -euo pipefail
 dir="${1:?usage: make_prefix.sh DIR}"
@@ -12,10 +11,9 @@ mkdir -p "$(dirname "$dir")"
 dir="$(cd "$(dirname "$dir")" && pwd)/$(basename "$dir")"  # Wine takes absolute prefixes only
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 log() { printf '== %s\n' "$*" >&2; }
-source "$ROOT/tools/dev/wine.sh"  # WINE64, WINESERVER64, make_prefix
+source "$ROOT/tools/dev/wine.sh"  # WINE64, make_setup_prefix
 
 RECIPE=1
-FONT=/usr/share/fonts/truetype/wqy/wqy-microhei.ttc
 stamp="$("$WINE64" --version) recipe $RECIPE"
 
 exec 9>"$dir.lock"
@@ -31,23 +29,5 @@ shim="$ROOT/build/win64/tests/e2e/emulation"
 if [ -f "$shim/lib/i386-linux-gnu/libsetup_mmap_shim.so" ]; then
     export LD_PRELOAD="$shim/\$LIB/libsetup_mmap_shim.so"
 fi
-make_prefix "$dir"
-export WINEPREFIX="$dir" WINEDEBUG=-all
-reg="$(mktemp --suffix=.reg)"
-trap 'rm -f "$reg"' EXIT
-{
-    printf 'REGEDIT4\n\n'
-    if [ -f "$FONT" ]; then
-        cp "$FONT" "$dir/drive_c/windows/Fonts/"
-        printf '[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\n'
-        for face in SimSun "Microsoft YaHei" "MS Song" NSimSun; do
-            printf '"%s"="WenQuanYi Micro Hei"\n' "$face"
-        done
-        printf '\n'
-    fi
-    printf '[HKEY_CURRENT_USER\\Software\\Wine\\WineDbg]\n"ShowCrashDialog"=dword:00000000\n'
-} >"$reg"
-"$WINE64" regedit /S "Z:${reg//\//\\}" >/dev/null 2>&1 </dev/null
-"$WINESERVER64" -k >/dev/null 2>&1 || true
-"$WINESERVER64" -w >/dev/null 2>&1 || true
+make_setup_prefix "$dir"
 echo "$stamp" >"$dir/.preview-ready"

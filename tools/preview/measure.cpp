@@ -1,11 +1,13 @@
 // Measures every text that Setup's main window shows at this moment against the control that
 // shows it, in the running window: the live text and the live rectangle of each visible control,
-// with the control's own font made again from the window's control table (a font handle does not
+// with the control's own font made again from the window's layout facts (a font handle does not
 // cross processes) and laid out the way that control draws it. Run in the prefix and session of
 // the Setup.exe it measures (./dev preview does so on every page).
 //
-//   preview_measure [--exe NAME] [--most-dots]
+//   preview_measure --facts FILE [--exe NAME] [--most-dots]
 //
+// FILE is what window_facts --facts --dpi N prints for the window's dpi: which text and font each
+// control has, the fonts at that dpi, the image buttons' caption flags.
 // --most-dots measures the progress heading and the status of the row being installed with the
 // five full stops their animation ends with, whatever step it shows now.
 //
@@ -13,30 +15,33 @@
 //   window  client-x client-y client-width client-height        (the client area on the screen)
 //   text    id row column kind slot x y width height needed-width needed-height available-width
 //           available-height needed-lines shown-lines fits ink-x ink-y ink-width ink-height text
+//   list    id x y width height                                   (a visible list view)
 // row and column are -1 outside lists; kind is label, button or cell; slot is the interface text
-// the control table gives the control (19 for the status of the row being installed), -1 when
-// none; x y width height is the rectangle the text has and ink-x ... the part of it that the
-// text's pixels take (not for cells: 0 0 0 0), in the window's client coordinates. Exit codes: 0 measured, 1 no main
-// window, 2 usage.
+// the facts give the control (the running text's for the status of the row being installed), -1
+// when none; x y width height is the rectangle the text has and ink-x ... the part of it that the
+// text's pixels take (not for cells: 0 0 0 0), in the window's client coordinates. Exit codes: 0
+// measured, 1 no main window, 2 usage or unreadable facts.
 
 #include <windows.h>
 // windows.h first: the other system headers rely on its types.
 #include <commctrl.h>
 #include <fcntl.h>
 #include <io.h>
+#include <shellapi.h>
 
 #include <cstdio>
 #include <cstring>
+#include <fstream>
+#include <iterator>
+#include <map>
 #include <string>
 #include <vector>
 
+#include "layout_facts.h"
 #include "list_view.h"
 #include "measure_rules.h"
 #include "platform/handles_win.h"
-#include "resource.h"
 #include "target.h"
-#include "window/orvane_dlg.h"
-#include "window/window_fonts.h"
 
 namespace preview {
 namespace {
@@ -45,21 +50,25 @@ constexpr int kMeasured = 0;
 constexpr int kNoWindow = 1;
 constexpr int kUsage = 2;
 
-int SlotOf(const ControlFacts& facts) { return facts.caption.slot ? static_cast<int>(*facts.caption.slot) : -1; }
+int SlotOf(const FactsControl& control) { return control.slot ? *control.slot : -1; }
 
-// The window's five fonts, from the window's own recipe.
+// The window's fonts, as its layout facts give them at its dpi.
 class WindowFonts {
 public:
-    WindowFonts() {
-        for (const FontRole role :
-             {FontRole::Title, FontRole::Size16, FontRole::Size14, FontRole::Size10, FontRole::Size30}) {
-            fonts_[static_cast<size_t>(role)].Reset(CreateWindowFont(role));
+    explicit WindowFonts(const LayoutFacts& facts) {
+        for (const FactsControl& control : facts.controls) {
+            if (!control.font.empty() && fonts_.find(control.font) == fonts_.end()) {
+                fonts_[control.font].Reset(facts.CreateFontOf(control));
+            }
         }
     }
-    HFONT Of(FontRole role) const { return fonts_[static_cast<size_t>(role)].Get(); }
+    HFONT Of(const FactsControl& control) const {
+        const auto found = fonts_.find(control.font);
+        return found == fonts_.end() ? nullptr : found->second.Get();
+    }
 
 private:
-    platform::UniqueFont fonts_[6];  // by FontRole; None stays empty
+    std::map<std::string, platform::UniqueFont> fonts_;
 };
 
 struct Record {
@@ -86,15 +95,20 @@ void Print(const Record& r) {
 
 class Measurer {
 public:
-    Measurer(HWND main, bool mostDots) : main_(main), dc_(CreateCompatibleDC(nullptr)) {
+    Measurer(HWND main, const LayoutFacts& facts, bool mostDots)
+        : main_(main),
+          dc_(CreateCompatibleDC(nullptr)),
+          facts_(facts),
+          fonts_(facts),
+          runningSlot_(SlotOfRunningText(facts)) {
         if (mostDots) runningText_ = RunningText();
     }
 
-    void Control(const ControlFacts& facts) {
+    void Control(const FactsControl& facts) {
         HWND control = GetDlgItem(main_, facts.id);
         if (control == nullptr || !IsWindowVisible(control)) return;
         const std::wstring kind = probe::ClassName(control);
-        const HFONT font = fonts_.Of(facts.font);
+        const HFONT font = fonts_.Of(facts);
         if (_wcsicmp(kind.c_str(), WC_LISTVIEWW) == 0) {
             List(control, facts.id, font);
         } else if (_wcsicmp(kind.c_str(), WC_BUTTONW) == 0) {
@@ -105,10 +119,15 @@ public:
     }
 
 private:
+    static int SlotOfRunningText(const LayoutFacts& facts) {
+        const std::optional<int> slot = facts.RunningSlot();
+        return slot ? *slot : -1;
+    }
+
     // The running text is what the first dot label shows without its full stop.
     std::optional<std::wstring> RunningText() const {
-        // The first dot label: the running text followed by one full stop.
-        HWND label = GetDlgItem(main_, IDC_ST_PROGRESS_DOT1);
+        const FactsControl* first = facts_.FirstDotLabel();
+        HWND label = first ? GetDlgItem(main_, first->id) : nullptr;
         if (label == nullptr) return std::nullopt;
         std::wstring text = probe::WindowText(label);
         if (text.empty() || text.back() != L'.') return std::nullopt;
@@ -139,7 +158,8 @@ private:
 
     void Label(HWND control, int id, int slot, HFONT font) const {
         std::wstring text = probe::WindowText(control);
-        if (id == IDC_ST_PROGRESS_TITLE && runningText_ && IsAnimationStep(text, *runningText_)) {
+        // The progress heading: the label whose slot is the running text's, at a step of its dots.
+        if (slot == runningSlot_ && runningText_ && IsAnimationStep(text, *runningText_)) {
             text = WithMostDots(*runningText_);
         }
         if (text.empty()) return;
@@ -160,14 +180,15 @@ private:
 
     void Button(HWND control, int id, int slot, HFONT font) const {
         std::wstring text = probe::WindowText(control);
-        if (text.empty()) return;
+        const auto flags = facts_.captionFlags.find(id);
+        if (text.empty() || flags == facts_.captionFlags.end()) return;
         Record record;
         record.id = id;
         record.kind = "button";
         record.slot = slot;
         record.box = ClientRect(control);
         record.available = {record.box.right - record.box.left, record.box.bottom - record.box.top};
-        record.needed = Calculate(font, text, kButtonDrawFlags, record.available.width);
+        record.needed = Calculate(font, text, flags->second, record.available.width);
         const int lineHeight = LineHeight(font);
         record.verdict = JudgeButton(record.needed, record.available, lineHeight);
         record.ink = ButtonInk(record.box, record.needed, record.verdict, lineHeight);
@@ -176,6 +197,9 @@ private:
     }
 
     void List(HWND control, int id, HFONT font) const {
+        const RECT box = ClientRect(control);
+        std::printf("list\t%d\t%ld\t%ld\t%ld\t%ld\n", id, box.left, box.top, box.right - box.left,
+                    box.bottom - box.top);
         probe::RemoteListView list(control);
         if (!list.Valid()) return;
         const int columns = list.ColumnCount();
@@ -192,7 +216,7 @@ private:
                 int slot = -1;
                 if (column > 0 && runningText_ && IsAnimationStep(text, *runningText_)) {
                     text = WithMostDots(*runningText_);
-                    slot = static_cast<int>(UiSlot::ProgressHeading);
+                    slot = runningSlot_;
                 }
                 if (text.empty()) continue;
                 // The first column's label starts after the check box and the image column; the
@@ -222,23 +246,43 @@ private:
 
     HWND main_;
     platform::UniqueMemoryDc dc_;
+    const LayoutFacts& facts_;
     WindowFonts fonts_;
+    int runningSlot_;
     std::optional<std::wstring> runningText_;
 };
 
+std::optional<LayoutFacts> ReadFactsFile(const std::wstring& path) {
+    std::ifstream in(path.c_str(), std::ios::binary);
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::string error;
+    auto facts = ReadLayoutFacts(text, error);
+    if (!facts) std::fprintf(stderr, "preview_measure: %s\n", error.c_str());
+    return facts;
+}
+
 int Run(const std::vector<std::wstring>& args) {
     std::wstring exeName = L"Setup.exe";
+    std::wstring factsPath;
     bool mostDots = false;
     for (size_t i = 0; i < args.size(); ++i) {
         if (args[i] == L"--exe" && i + 1 < args.size()) {
             exeName = args[++i];
+        } else if (args[i] == L"--facts" && i + 1 < args.size()) {
+            factsPath = args[++i];
         } else if (args[i] == L"--most-dots") {
             mostDots = true;
         } else {
-            std::fputs("usage: preview_measure [--exe NAME] [--most-dots]\n", stderr);
-            return kUsage;
+            factsPath.clear();
+            break;
         }
     }
+    if (factsPath.empty()) {
+        std::fputs("usage: preview_measure --facts FILE [--exe NAME] [--most-dots]\n", stderr);
+        return kUsage;
+    }
+    const std::optional<LayoutFacts> facts = ReadFactsFile(factsPath);
+    if (!facts) return kUsage;
     const probe::Target target(exeName);
     HWND main = target.MainWindow();
     if (main == nullptr) {
@@ -250,8 +294,8 @@ int Run(const std::vector<std::wstring>& args) {
     POINT origin{0, 0};
     ClientToScreen(main, &origin);
     std::printf("window\t%ld\t%ld\t%ld\t%ld\n", origin.x, origin.y, client.right, client.bottom);
-    Measurer measurer(main, mostDots);
-    for (const ControlRow& row : COrvaneDlg::ControlTable()) measurer.Control(row.facts);
+    Measurer measurer(main, *facts, mostDots);
+    for (const FactsControl& control : facts->controls) measurer.Control(control);
     return kMeasured;
 }
 

@@ -14,10 +14,6 @@ namespace preview {
 // shows no text (pictures, frames, owner drawing).
 std::optional<UINT> LabelDrawFlags(LONG style, LONG exStyle);
 
-// Setup's image button draws its caption with DT_CENTER | DT_RIGHT | DT_BOTTOM and without
-// DT_SINGLELINE: every line centred, broken at line breaks only, clipped at the button's edges.
-inline constexpr UINT kButtonDrawFlags = 0x0B;
-
 // A list view in report view draws a cell on one line, ending it with an ellipsis when it is wider
 // than the cell.
 inline constexpr UINT kListCellDrawFlags = DT_SINGLELINE | DT_NOPREFIX;
@@ -53,8 +49,8 @@ Verdict JudgeButton(Extent needed, Extent available, int lineHeight) noexcept;
 Verdict JudgeCell(int neededWidth, int availableWidth) noexcept;
 
 // Where the text's pixels are, inside the control's rectangle box: the lines it shows, as wide as
-// the widest (or the control), placed as the flags place them. For a button, flags are
-// kButtonDrawFlags and the lines start half a line's height above its middle.
+// the widest (or the control), placed as the flags place them; a button's lines centred, starting
+// half a line's height above its middle.
 RECT LabelInk(const RECT& box, Extent needed, const Verdict& verdict, int lineHeight, UINT flags) noexcept;
 RECT ButtonInk(const RECT& box, Extent needed, const Verdict& verdict, int lineHeight) noexcept;
 

@@ -3,7 +3,8 @@
 walks every page and writes one picture per page and language, a contact sheet (index.html) and
 the list of every text that does not fit its control, measured in the running window.
 
-    ./dev preview [MEDIUM] [--out DIR] [--json] [--locale xx_YY | --language CODE]
+    ./dev preview [MEDIUM] [--out DIR] [--json] [--scale PERCENT] [--outline]
+                  [--locale xx_YY | --language CODE]
 
 ./dev passes the build's programs (--build, --setup-check) and a ready Wine prefix to clone
 (--base-prefix). Exit status: 0 every text fits, 1 texts do not fit, 3 the preview could not
@@ -32,6 +33,12 @@ from walk import LanguageResult, Walk  # noqa: E402
 CANNOT_RUN = 3
 OUT_MARKER = ".setup-preview"
 WORKERS = 2  # one per core: each language keeps Wine and the X server of its worker busy
+MIN_SCALE, MAX_SCALE = 100, 400
+
+
+def dpi_of(scale):
+    """The dots per inch of a display scale in percent (150 -> 144), rounded half up."""
+    return (96 * scale + 50) // 100
 
 
 def log(message):
@@ -43,6 +50,10 @@ def parse_options(argv):
     parser.add_argument("medium")
     parser.add_argument("--out", default=None, help="output folder (default: build/preview)")
     parser.add_argument("--json", action="store_true", help="the list as JSON on standard output")
+    parser.add_argument("--scale", type=int, default=100,
+                        help=f"the display scale in percent, {MIN_SCALE} to {MAX_SCALE} (default 100)")
+    parser.add_argument("--outline", action="store_true",
+                        help="outline every text's control in the pictures, numbered by its interface text")
     which = parser.add_mutually_exclusive_group()
     which.add_argument("--locale", help="preview only the language file this locale's user gets")
     which.add_argument("--language", help="preview only this language file (its code, e.g. de-de)")
@@ -84,7 +95,8 @@ def preview_all(runs, copy, out, work, options, programs):
 
     def worker(number):
         try:
-            session = Session(os.path.join(work, f"worker-{number}"), options.base_prefix, programs)
+            session = Session(os.path.join(work, f"worker-{number}"), options.base_prefix, programs,
+                              dpi_of(options.scale))
         except (SessionError, OSError, subprocess.SubprocessError) as error:
             log(f"worker {number} could not start: {error}")
             return
@@ -95,7 +107,8 @@ def preview_all(runs, copy, out, work, options, programs):
                 except queue.Empty:
                     return
                 try:
-                    result = Walk(session, run, copy, out, os.path.join(work, f"worker-{number}")).go()
+                    result = Walk(session, run, copy, out, os.path.join(work, f"worker-{number}"),
+                                  outline=options.outline).go()
                 except Exception as error:  # noqa: BLE001 - one language's fault must not stop the others
                     result = LanguageResult(run)
                     result.failure = f"the walk failed: {error!r}"
@@ -126,6 +139,8 @@ def main(argv):
     out = os.path.abspath(options.out or "build/preview")
     programs = Programs(os.path.abspath(options.build))
     try:
+        if not MIN_SCALE <= options.scale <= MAX_SCALE:
+            raise plan.PlanError(f"--scale {options.scale}: the scale is {MIN_SCALE} to {MAX_SCALE} (percent)")
         if not os.path.isfile(os.path.join(medium, "conf.xml")):
             raise plan.PlanError(f"{options.medium} is not a medium (no conf.xml)")
         if os.path.commonpath([medium, out]) == medium:
@@ -153,7 +168,7 @@ def main(argv):
         return CANNOT_RUN
     log(f"medium copy: {counts['stand-in']} programs replaced by the stand-in installer "
         f"({len(targets)} launch targets), {counts['empty']} other runnable files emptied, {counts['link']} linked")
-    log(f"previewing {len(runs)} language{'s' if len(runs) != 1 else ''}: "
+    log(f"previewing {len(runs)} language{'s' if len(runs) != 1 else ''} at {options.scale} %: "
         + ", ".join(f"{run.code} ({run.locale})" for run in runs))
 
     results = preview_all(runs, copy, out, work, options, programs)
@@ -176,12 +191,12 @@ def main(argv):
 
     seconds = time.monotonic() - started
     status = CANNOT_RUN if failed else 1 if overflows else 0
-    index = sheet.write_sheet(out, options.medium, seconds, results, overflows, problems)
+    index = sheet.write_sheet(out, options.medium, seconds, results, overflows, problems, options.scale)
     images = {(result.run.code, name): shot.image for result in results for name, shot in result.pages.items()}
     if options.json:
         languages = [(result.run, list(result.pages), result.stand_in_runs) for result in results]
-        json.dump(report.json_report(options.medium, index, seconds, languages, overflows, problems, status, images),
-                  sys.stdout, ensure_ascii=False, indent=2)
+        json.dump(report.json_report(options.medium, index, seconds, languages, overflows, problems, status, images,
+                                     options.scale), sys.stdout, ensure_ascii=False, indent=2)
         sys.stdout.write("\n")
     else:
         sys.stdout.write(report.text_report(overflows, problems))

@@ -76,6 +76,25 @@ def parse_measure(output, page):
     return window, measured
 
 
+def parse_lists(output):
+    """The visible lists of a page: {id: (x, y, width, height)} in the window's client area."""
+    lists = {}
+    for line in output.replace("\r\n", "\n").split("\n"):
+        fields = line.split("\t")
+        if fields[0] == "list" and len(fields) == 6:
+            lists[int(fields[1])] = tuple(int(value) for value in fields[2:])
+    return lists
+
+
+def facts_window(facts):
+    """The window's (width, height) in window_facts' output."""
+    for line in facts.replace("\r\n", "\n").split("\n"):
+        fields = line.split("\t")
+        if fields[0] == "window" and len(fields) >= 5:
+            return int(fields[3]), int(fields[4])
+    return None
+
+
 def slot_of_entry(index):
     """UICfg.xml's entry k fills slot k up to 34; entries 35 and 36 fill slots 36 and 37."""
     if index <= 34:
@@ -260,12 +279,13 @@ def json_overflow(overflow, images):
     }
 
 
-def json_report(medium, sheet, seconds, languages, overflows, problems, exit_status, images):
+def json_report(medium, sheet, seconds, languages, overflows, problems, exit_status, images, scale=100):
     """languages: [(run, [page names shown], stand-in runs)]; problems: [(code, text)]."""
     return {
         "tool": "setup-preview",
         "schema": SCHEMA,
         "medium": medium,
+        "scale": scale,
         "sheet": sheet,
         "seconds": round(seconds, 1),
         "summary": {"languages": len(languages), "overflows": len(overflows), "problems": len(problems),

@@ -1,6 +1,7 @@
 """The preview's pictures and its contact sheet: each page cut from the screen to the window's
-client area with a red frame around every control whose text does not fit, and index.html with
-the languages as rows and the pages as columns (click for full size), then the list."""
+client area with a red frame around every control whose text does not fit (and, with --outline,
+every text's control outlined and numbered by its interface text), and index.html with the
+languages as rows and the pages as columns (click for full size), then the list."""
 
 import html
 import os
@@ -12,6 +13,11 @@ from session import CONVERT
 FRAME_COLOUR = "#E00000"
 FRAME_WIDTH = 2
 THUMBNAIL_WIDTH = 240
+# The outlines: labels, buttons, lists and texts that are no interface text.
+OUTLINE_COLOURS = {"label": "#d6006f", "button": "#0a58c2", "list": "#1d8a3c", "fixed": "#6b6b6b"}
+OUTLINE_FONT = "DejaVu-Sans-Bold"
+LIST_TAGS = {report.INSTALL_LIST: "installs: strId texts", report.MANUAL_LIST: "manuals: strId texts"}
+LEGEND = "numbers: text slots of labels (magenta) and buttons (blue)"
 
 
 def frame_commands(boxes):
@@ -26,13 +32,61 @@ def frame_commands(boxes):
             if arguments else [])
 
 
-def render_page(screenshot, window, boxes, png):
+def outlines(page, measured, lists):
+    """What --outline marks on a page: (box, tag, colour) for every list, then every label and
+    button that shows a text (tagged by its slot, or by its text when it is no interface text);
+    and the caption under the picture."""
+    marks = [(box, LIST_TAGS.get(list_id, f"list {list_id}"), OUTLINE_COLOURS["list"])
+             for list_id, box in sorted(lists.items())]
+    for m in measured:
+        if m.kind == "cell":
+            continue
+        if m.slot is not None:
+            marks.append((m.box, str(m.slot), OUTLINE_COLOURS[m.kind]))
+        else:
+            marks.append((m.box, m.text, OUTLINE_COLOURS["fixed"]))
+    return marks, f"{report.PAGE_TITLES[page][:1].upper()}{report.PAGE_TITLES[page][1:]}; {LEGEND}"
+
+
+def _inside(x, y, boxes, own):
+    return any(box is not own and box[0] <= x < box[0] + box[2] and box[1] <= y < box[1] + box[3]
+               for box in boxes)
+
+
+def outline_commands(marks, caption):
+    """ImageMagick arguments that draw a line around each mark's box, just outside it, with a tag:
+    left of a control, or right of it where another box is there; above the right end of a list.
+    Then the caption bar."""
+    arguments = []
+    boxes = [box for box, unused, unused in marks]
+    for box, tag, colour in marks:
+        x, y, width, height = box
+        tag_width = 7 * len(tag) + 6
+        tag_x, tag_y = x - tag_width - 1, y
+        if len(tag) > 3:
+            tag_x, tag_y = x + width - tag_width, y - 16
+        elif tag_x < 0 or _inside(tag_x + 1, tag_y + 1, boxes, box):
+            tag_x = x + width + 1
+        arguments += ["-fill", "none", "-stroke", colour, "-strokewidth", "2",
+                      "-draw", f"rectangle {x - 1},{y - 1} {x + width},{y + height}",
+                      "-stroke", "none", "-fill", colour,
+                      "-draw", f"rectangle {tag_x},{tag_y} {tag_x + tag_width - 1},{tag_y + 14}",
+                      "-fill", "white", "-font", OUTLINE_FONT, "-pointsize", "11",
+                      "-annotate", f"+{tag_x + 3}+{tag_y + 11}", tag]
+    return arguments + ["-background", "#202020", "-gravity", "south", "-splice", "0x22", "-gravity", "southwest",
+                        "-fill", "white", "-stroke", "none", "-font", OUTLINE_FONT, "-pointsize", "12",
+                        "-annotate", "+8+5", caption]
+
+
+def render_page(screenshot, window, boxes, png, outlined=None):
     """Cuts the window's client area (x, y, width, height on the screen) out of an xwd screenshot
-    and frames the boxes (client coordinates)."""
+    and frames the boxes (client coordinates); `outlined` is what outlines() gives, or nothing."""
     x, y, width, height = window
     os.makedirs(os.path.dirname(png), exist_ok=True)
-    command = [CONVERT, f"xwd:{screenshot}", "-crop", f"{width}x{height}+{x}+{y}", "+repage"]
-    subprocess.run(command + frame_commands(boxes) + [f"png:{png}"], check=True, timeout=60)
+    command = [CONVERT, f"xwd:{screenshot}", "-crop", f"{width}x{height}+{x}+{y}", "+repage"] + frame_commands(boxes)
+    if outlined:
+        command += outline_commands(*outlined)
+    subprocess.run(command + ["-strip", f"png:{png}"], check=True, timeout=60)
 
 
 def _control_name(overflow):
@@ -62,7 +116,7 @@ table { border-collapse: collapse; }
 """
 
 
-def write_sheet(out, medium, seconds, results, overflows, problems):
+def write_sheet(out, medium, seconds, results, overflows, problems, scale=100):
     """index.html in `out`; results: LanguageResult per language, in row order."""
     by_page = {}
     for overflow in overflows:
@@ -117,7 +171,7 @@ def write_sheet(out, medium, seconds, results, overflows, problems):
             + "</tr>")
 
     total = len(overflows)
-    summary = (f"{len(results)} language{'s' if len(results) != 1 else ''}, "
+    summary = (f"{len(results)} language{'s' if len(results) != 1 else ''} at {scale} % display scale, "
                f"{total} text{'s' if total != 1 else ''} that do{'es' if total == 1 else ''} not fit, "
                f"previewed in {seconds:.0f} s.")
     head = "".join(f"<th>{html.escape(report.PAGE_TITLES[page])}</th>" for page in report.PAGES)

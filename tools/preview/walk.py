@@ -29,11 +29,12 @@ COUNTDOWN_TIMEOUT = 5
 
 
 class PageShot:
-    def __init__(self, name, image, window, measured):
+    def __init__(self, name, image, window, measured, lists=None):
         self.name = name
         self.image = image  # relative to the output folder
         self.window = window
         self.measured = measured
+        self.lists = lists or {}
 
 
 class LanguageResult:
@@ -54,12 +55,13 @@ class LanguageResult:
 
 
 class Walk:
-    def __init__(self, session, run, medium_copy, out, scratch):
+    def __init__(self, session, run, medium_copy, out, scratch, outline=False):
         self.session = session
         self.run = run
         self.copy = medium_copy
         self.out = out
         self.scratch = scratch
+        self.outline = outline
         self.result = LanguageResult(run)
         self.setup = None
         self.running_text = ""
@@ -87,6 +89,7 @@ class Walk:
         if not self._wait_window():
             raise SessionError("Setup showed no window")
         self._read_layout()
+        self._check_scale()
         label = self.session.probe("text", str(FIRST_DOT_LABEL)).stdout.decode("utf-8", errors="replace")
         label = report.unescape(label.rstrip("\r\n"))
         self.running_text = label[:-1] if label.endswith(".") else ""
@@ -119,12 +122,14 @@ class Walk:
         window, measured = report.parse_measure(output, page)
         if window is None:
             raise SessionError(f"the measuring program found no window on the {page} page")
+        lists = report.parse_lists(output)
         raw = os.path.join(self.scratch, f"{self.run.code}-{page}.xwd")
         self.session.screenshot(raw)
         image = f"{self.run.code}/{page}.png"
-        sheet.render_page(raw, window, report.marked_boxes(measured), os.path.join(self.out, image))
+        outlines = sheet.outlines(page, measured, lists) if self.outline else None
+        sheet.render_page(raw, window, report.marked_boxes(measured), os.path.join(self.out, image), outlines)
         os.unlink(raw)
-        self.result.pages[page] = PageShot(page, image, window, measured)
+        self.result.pages[page] = PageShot(page, image, window, measured, lists)
 
     # ---------------------------------------------------------------- waiting
 
@@ -137,6 +142,17 @@ class Walk:
             if len(fields) >= 8 and fields[0].isdigit():
                 x, y, width, height = (int(value) for value in fields[4:8])
                 self.centres[int(fields[0])] = (origin[0] + x + width // 2, origin[1] + y + height // 2)
+
+    def _check_scale(self):
+        """The window must show at the scale its facts are for: one that does not fit the screen
+        lowers its scale, and would be measured with the wrong fonts."""
+        with open(self.session.facts(), encoding="utf-8", errors="replace") as facts:
+            expected = report.facts_window(facts.read())
+        fields = self.session.probe("window").stdout.decode("utf-8", errors="replace").split("\t")
+        shown = (int(fields[8]), int(fields[9]))
+        if expected != shown:
+            raise SessionError(f"the window shows {shown[0]} x {shown[1]}, not {expected[0]} x {expected[1]} as at "
+                               f"{self.session.dpi} dpi: it chose another scale")
 
     def _press(self, button):
         """Clicks a button with the pointer, as a user does, and takes the pointer away again: an

@@ -115,6 +115,14 @@ std::string Png(unsigned width, unsigned height, bool interlaced) {
                                                PngChunk("IDAT", Compressed(raw)) + PngChunk("IEND", "");
 }
 
+std::string BitPng(unsigned width, unsigned height) {
+    static std::map<std::pair<unsigned, unsigned>, std::string> made;
+    if (const auto found = made.find({width, height}); found != made.end()) return found->second;
+    const std::string raw(static_cast<std::size_t>(height) * (1 + (width + 7) / 8), '\0');
+    return made[{width, height}] = "\x89PNG\r\n\x1a\n" + PngHeader(width, height, 1, 0, 0) +
+                                   PngChunk("IDAT", Compressed(raw)) + PngChunk("IEND", "");
+}
+
 Medium::Medium(const std::string& folderName) : folder_(folderName) {
     Write("conf.xml", ConfXml(kCleanInstalls, kCleanManuals));
     Write("Language/UICfg.xml", UiCfgXml(UiKeys()));
@@ -122,16 +130,30 @@ Medium::Medium(const std::string& folderName) : folder_(folderName) {
     Write("Setup/Main/setup.exe", "x");
     for (const char* folder : {"de-de", "en-us"}) Write(std::string("Setup/Driver/") + folder + "/driver.exe", "x");
     Write("Manuals/guide.txt", "x");
-    Write("ImageIcon/menu.png", Png(800, 570));
-    Write("ImageIcon/logo.png", Png(180, 40));
+    // Each image with its variants for 150 % and 200 %, those in one bit a pixel: a check reads
+    // every image of every test medium.
     const struct {
-        const char* prefix;
+        const char* stem;
         unsigned width, height;
-    } buttons[] = {
-        {"400x70_Button", 400, 70}, {"280x50_Button", 280, 50}, {"136x40_button", 136, 40}, {"120x26_button", 120, 26}};
-    for (const auto& button : buttons) {
-        for (const char* state : {"Normal", "Hover", "Pressed"}) {
-            Write(std::string("ImageIcon/") + button.prefix + "_" + state + ".png", Png(button.width, button.height));
+    } images[] = {{"menu", 800, 570},
+                  {"logo", 180, 40},
+                  {"400x70_Button_Normal", 400, 70},
+                  {"400x70_Button_Hover", 400, 70},
+                  {"400x70_Button_Pressed", 400, 70},
+                  {"280x50_Button_Normal", 280, 50},
+                  {"280x50_Button_Hover", 280, 50},
+                  {"280x50_Button_Pressed", 280, 50},
+                  {"136x40_button_Normal", 136, 40},
+                  {"136x40_button_Hover", 136, 40},
+                  {"136x40_button_Pressed", 136, 40},
+                  {"120x26_button_Normal", 120, 26},
+                  {"120x26_button_Hover", 120, 26},
+                  {"120x26_button_Pressed", 120, 26}};
+    for (const auto& image : images) {
+        Write(std::string("ImageIcon/") + image.stem + ".png", Png(image.width, image.height));
+        for (const unsigned scale : {150u, 200u}) {
+            Write(std::string("ImageIcon/") + image.stem + ".scale-" + std::to_string(scale) + ".png",
+                  BitPng(image.width * scale / 100, image.height * scale / 100));
         }
     }
 }

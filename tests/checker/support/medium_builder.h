@@ -11,7 +11,8 @@
 
 // A medium the launcher would find nothing wrong with, written into a fresh folder, which a
 // test then breaks in one place: every language file of the selection table with every text,
-// conf.xml with two installers (one per language) and one manual, a full UICfg.xml and the skin.
+// conf.xml with two installers (one per language) and one manual, a full UICfg.xml and the skin
+// with its variants for 150 % and 200 %.
 namespace checker_test {
 
 // The keys of the 37 UICfg.xml entries, in order.
@@ -33,6 +34,8 @@ std::string Replaced(std::string text, const std::string& from, const std::strin
 
 // A valid PNG of that size (8-bit RGBA, or interlaced when asked).
 std::string Png(unsigned width, unsigned height, bool interlaced = false);
+// A valid PNG of that size in one bit a pixel: a small file to read for a large image.
+std::string BitPng(unsigned width, unsigned height);
 // Its chunks: the signature followed by `chunks` (each type + data, CRC computed).
 std::string PngChunk(const std::string& type, const std::string& data);
 std::string PngHeader(unsigned width, unsigned height, int depth, int colorType, int interlace);
