@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Draws the program's icons with ImageMagick into resources/icons (or the folder given):
 # app.ico (window icon) and the six list icons. Each is drawn at 128 x 128 and scaled to
-# 32 x 32 and 16 x 16 with alpha, each image then stored PNG-compressed (tools/png_icon.py). The
+# 64, 48, 32 and 16 pixels with alpha (the lists take 48 and 64 at 150 % and 200 %), each image then stored PNG-compressed (tools/png_icon.py). The
 # output is committed, so a build never needs this.
 set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -16,9 +16,12 @@ trap 'rm -rf "$work"' EXIT
 icon() {
     local name="$1"; shift
     $IM -size 128x128 xc:none "$@" "$work/$name-128.png"
-    $IM "$work/$name-128.png" -resize 32x32 "$work/$name-32.png"
-    $IM "$work/$name-128.png" -resize 16x16 "$work/$name-16.png"
-    $IM "$work/$name-32.png" "$work/$name-16.png" "$OUT/$name.ico"
+    local size sizes=()
+    for size in 64 48 32 16; do
+        $IM "$work/$name-128.png" -resize "${size}x$size" "$work/$name-$size.png"
+        sizes+=("$work/$name-$size.png")
+    done
+    $IM "${sizes[@]}" "$OUT/$name.ico"
     python3 "$ROOT/tools/png_icon.py" "$OUT/$name.ico" >/dev/null
 }
 

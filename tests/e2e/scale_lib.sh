@@ -11,11 +11,6 @@ COLOUR_EDGE="#B4503C"     # menu.png's right and bottom stripes
 COLOUR_VARIANT="#7828A0"  # the variants the window takes
 COLOUR_UNUSED="#FFD200"   # variants it must pass over
 
-# The display scale of the prefix, before its server starts.
-set_display_dpi() {  # dpi
-    printf '\n[Control Panel\\\\Desktop]\n"LogPixels"=dword:%08x\n' "$1" >>"$E2E_PREFIX/user.reg"
-}
-
 # The scenarios' skin: menu.png with stripes along its right and bottom edges, which a scaled
 # background shows at the window's edges; the 280x50 normal image with a variant for 150 % and
 # 200 % (taken as it is), the 400x70 one with a 125 % and a 300 % variant (the larger one is

@@ -9,7 +9,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/run_lib.sh"
 source "$(dirname "${BASH_SOURCE[0]}")/scale_lib.sh"
 e2e_begin scale200
 
-set_display_dpi 192
+set_prefix_dpi "$E2E_PREFIX" 192
 medium="$WORK/medium"
 write_medium "$medium" --icons 1 1 1 --installer a_exit0_0s --installer b_exit0_0s:0
 write_scale_skin "$medium"
