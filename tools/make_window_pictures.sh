@@ -31,8 +31,9 @@ log "the six list pictures"
 # this index.
 LIST_ICONS=(list_pdf list_application list_computer list_device list_archive list_document)
 montage_args=()
+# [2]: the 32 x 32 image the list shows at 100 % (tools/make_icons.sh stores 64, 48, 32, 16).
 for index in "${!LIST_ICONS[@]}"; do
-    montage_args+=(-label "icon=\"$index\"" "$ROOT/resources/icons/${LIST_ICONS[$index]}.ico[0]")
+    montage_args+=(-label "icon=\"$index\"" "$ROOT/resources/icons/${LIST_ICONS[$index]}.ico[2]")
 done
 "$MONTAGE" -font "$FONT" -pointsize 11 -background white "${montage_args[@]}" -tile 6x1 -geometry 32x32+18+6 \
     -strip "$OUT/list-icons.png"

@@ -78,7 +78,8 @@ int main(int argc, char** argv) {
 
     std::printf("# The scale, the fonts, the lists' columns and icons, the image buttons' captions.\n");
     std::printf("scale\t%d\t%d\n", dpi, ScalePercent(dpi));
-    for (const FontRole role : {FontRole::Title, FontRole::Size16, FontRole::Size14, FontRole::Size10, FontRole::Size30}) {
+    for (const FontRole role :
+         {FontRole::Title, FontRole::Size16, FontRole::Size14, FontRole::Size10, FontRole::Size30}) {
         const FontFacts& font = *FontFactsOf(role);
         const int height = FontHeight(font, dpi);
         std::printf("font\t%s\t%s\t%d\t%s\t%d\n", font.member, font.face, font.weight, height > 0 ? "cell" : "em",

@@ -168,7 +168,8 @@ Bitmap Bitmap::Scaled(int width, int height) const noexcept {
     Bitmap result(FromNative(scaled));
     Gdiplus::Rect all(0, 0, width, height);
     Gdiplus::BitmapData pixels{};
-    if (gp::GdipBitmapLockBits(scaled, &all, Gdiplus::ImageLockModeWrite, format, &pixels) != Gdiplus::Ok) return Bitmap();
+    if (gp::GdipBitmapLockBits(scaled, &all, Gdiplus::ImageLockModeWrite, format, &pixels) != Gdiplus::Ok)
+        return Bitmap();
 
     // A large image is scaled in two bands at once, the second on a thread of its own: the
     // window waits for the background, and GDI+ scales pixel by pixel.

@@ -147,7 +147,7 @@ std::string FormatControlFacts(const ControlFacts& facts) {
     const ControlRect& r = facts.rect;
     const std::string skin = SkinStem(facts.skin);
     return std::to_string(facts.id) + '\t' + std::to_string(r.x) + '\t' + std::to_string(r.y) + '\t' +
-           std::to_string(r.width) + '\t' + std::to_string(r.height) + '\t' + (FontFactsOf(facts.font) ? FontFactsOf(facts.font)->member : "-") + '\t' +
-           CaptionText(facts.caption) + '\t' + ColourText(facts.colour) + '\t' + PagesText(facts.pages) + '\t' +
-           (skin.empty() ? "-" : skin);
+           std::to_string(r.width) + '\t' + std::to_string(r.height) + '\t' +
+           (FontFactsOf(facts.font) ? FontFactsOf(facts.font)->member : "-") + '\t' + CaptionText(facts.caption) +
+           '\t' + ColourText(facts.colour) + '\t' + PagesText(facts.pages) + '\t' + (skin.empty() ? "-" : skin);
 }

@@ -41,7 +41,8 @@ void COrvaneDlg::OnPaint() noexcept {
     controls::Graphics graphics(paint.Dc());
     // In high contrast the background is the system's window colour, which the erase has painted.
     if (!m_bHighContrast) {
-        const RECT patch{0, 0, logoWidth + ScaleValue(kLogoMarginX, m_dpi), logoHeight + ScaleValue(kLogoMarginY, m_dpi)};
+        const RECT patch{0, 0, logoWidth + ScaleValue(kLogoMarginX, m_dpi),
+                         logoHeight + ScaleValue(kLogoMarginY, m_dpi)};
         // Source and destination of one size: the pixels are copied, whatever resolution the
         // file states (a draw at a point would scale by it).
         if (m_dpi == kBaseDpi) {

@@ -77,21 +77,21 @@ done
 
 # The window's icon is icon 128. Wine hands it to X as the window's _NET_WM_ICON (without one it
 # hands over a stock icon): its 32 x 32 pixels must be those of the icon file.
-x_icon_pixels_matching() {  # -> how many of the 1024 pixels match icon 128
-    local window
+x_icon_pixels_matching() {  # -> how many of the 1024 pixels match icon 128's 32 x 32 image
+    local window icon="$E2E_DIR/../../resources/icons/app.ico"
     for window in $(xdotool search --classname setup.exe); do
         xprop -id "$window" -notype -f _NET_WM_ICON 32c '=$0+\n' _NET_WM_ICON
     done | grep -m1 '^_NET_WM_ICON=32, 32,' | python3 -c '
 import subprocess, sys
 pixels = [int(v) for v in sys.stdin.read().split("=", 1)[1].split(",")[2:2 + 32 * 32]]
-rgba = subprocess.run([sys.argv[1], sys.argv[2] + "[0]", "rgba:-"], capture_output=True).stdout
+rgba = subprocess.run([sys.argv[1], sys.argv[2] + "[" + sys.argv[3] + "]", "rgba:-"], capture_output=True).stdout
 same = 0
 for i, argb in enumerate(pixels):
     r, g, b, a = rgba[4 * i:4 * i + 4]
     got = [(argb >> shift) & 255 for shift in (24, 16, 8, 0)]
     if abs(got[0] - a) <= 2 and (a == 0 or max(abs(x - y) for x, y in zip(got[1:], (r, g, b))) <= 2):
         same += 1
-print(same)' "$CONVERT" "$E2E_DIR/../../resources/icons/app.ico" 2>/dev/null
+print(same)' "$CONVERT" "$icon" "$(identify -format '%p %w\n' "$icon" | awk '$2 == 32 { print $1; exit }')" 2>/dev/null
 }
 check_eq "the window's icon is the program's icon 128" 1024 "$(x_icon_pixels_matching)"
 

@@ -316,10 +316,10 @@ TEST(FindRuleMatchTest, ShowsNothingAndStaysBounded) {
     EXPECT_TRUE(FindRuleMatch(resolver.Context(), "*\\*\\*.exe", path));
     EXPECT_EQ(path, folder.Path() + "a\\a\\a.exe");
 
-    // Long rules made of wildcards and parent steps: the search gives up at the path limit
-    // instead of walking on.
+    // Long rules made of wildcards and parent steps, far beyond the classic path limit: one
+    // search per component and no match (Wine takes seconds per thousand such searches).
     std::string longRule;
-    for (int i = 0; i < 5000; ++i) longRule += "*\\..\\";
+    for (int i = 0; i < 1000; ++i) longRule += "*\\..\\";
     EXPECT_FALSE(FindRuleMatch(resolver.Context(), longRule + "*?*?.exe", path));
     EXPECT_FALSE(FindRuleMatch(resolver.Context(), std::string(100000, '*'), path));
     EXPECT_TRUE(resolver.Shown().empty());

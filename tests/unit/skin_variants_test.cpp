@@ -12,12 +12,18 @@ TEST(SkinVariants, NamesOrderAndSizes) {
         const char* name;
         const char* base;  // "": no variant
         int scale;
-    } names[] = {{"menu.scale-150.png", "menu.png", 150},  {"B_Normal.SCALE-200.PNG", "B_Normal.PNG", 200},
-                 {"a.b.scale-100.png", "a.b.png", 100},    {"menu.scale-400.png", "menu.png", 400},
-                 {"menu.scale-401.png", "", 0},            {"menu.scale-99.png", "", 0},
-                 {"menu.scale-0150.png", "", 0},           {"menu.scale-15x.png", "", 0},
-                 {"menu.scale-.png", "", 0},               {"menu.scale-150.bmp", "", 0},
-                 {".scale-150.png", "", 0},                {"menu-150.png", "", 0}};
+    } names[] = {{"menu.scale-150.png", "menu.png", 150},
+                 {"B_Normal.SCALE-200.PNG", "B_Normal.PNG", 200},
+                 {"a.b.scale-100.png", "a.b.png", 100},
+                 {"menu.scale-400.png", "menu.png", 400},
+                 {"menu.scale-401.png", "", 0},
+                 {"menu.scale-99.png", "", 0},
+                 {"menu.scale-0150.png", "", 0},
+                 {"menu.scale-15x.png", "", 0},
+                 {"menu.scale-.png", "", 0},
+                 {"menu.scale-150.bmp", "", 0},
+                 {".scale-150.png", "", 0},
+                 {"menu-150.png", "", 0}};
     for (const auto& c : names) {
         const auto parsed = ParseSkinVariantName(c.name);
         EXPECT_EQ(parsed ? parsed->base + "/" + std::to_string(parsed->scale) : "",

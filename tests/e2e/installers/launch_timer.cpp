@@ -286,8 +286,9 @@ int wmain(int argc, wchar_t** argv) {
     const bool interaction = argc > 1 && std::wcscmp(argv[1], L"--interaction") == 0;
     const int first = interaction ? 2 : 1;
     if (argc < first + 2 || (interaction && argc != first + 2)) {
-        std::fputs("usage: launch_timer ROUNDS [--dpi N] PROGRAM...\n       launch_timer --interaction ROUNDS PROGRAM\n",
-                   stderr);
+        std::fputs(
+            "usage: launch_timer ROUNDS [--dpi N] PROGRAM...\n       launch_timer --interaction ROUNDS PROGRAM\n",
+            stderr);
         return 2;
     }
     const int rounds = std::wcstol(argv[first], nullptr, 10);

@@ -377,7 +377,7 @@ private:
         if (!buffer.Valid() || !buffer.Write(&suggested, sizeof suggested)) return Fail("cannot write the rectangle");
         LRESULT result = 0;
         return SendTimed(main, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), buffer.Address(), &result) ? kFound
-                                                                                                : Fail("not answered");
+                                                                                               : Fail("not answered");
     }
 
     int Close() const {
