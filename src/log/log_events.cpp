@@ -143,6 +143,10 @@ void LogRuleMatchedNothing(const RunLog& log, const std::string& rule) {
     ((LogLine() << "rule ").Quote(rule) << " matched nothing: \"" << kLaunchFailureCaption << "\" shown").WriteTo(log);
 }
 
+void LogWindowScale(const RunLog& log, int dpi) {
+    (LogLine() << "window scale: " << (dpi * 100 + 48) / 96 << " % (" << dpi << " dpi)").WriteTo(log);
+}
+
 void LogPage(const RunLog& log, const std::string& pages) { (LogLine() << "page: " << pages).WriteTo(log); }
 
 void LogButton(const RunLog& log, int id, const wchar_t* caption) {

@@ -51,6 +51,10 @@ void LogCandidate(const RunLog& log, std::optional<LanguageMode> mode, const std
                   const platform::Path* match);
 void LogRuleMatchedNothing(const RunLog& log, const std::string& rule);
 
+// The scale the window lays itself out at (its monitor's, fitted to the work area), at its start
+// and again whenever it moves to a monitor of another scale.
+void LogWindowScale(const RunLog& log, int dpi);
+
 // The user's steps.
 void LogPage(const RunLog& log, const std::string& pages);
 void LogButton(const RunLog& log, int id, const wchar_t* caption);

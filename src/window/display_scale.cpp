@@ -5,6 +5,7 @@
 // Windows scales none of it itself: the manifest declares the program per-monitor aware, and the
 // dialog manager's own scaling of a per-monitor (v2) dialog is switched off, since it would scale
 // the controls from the template's dialog units a second time.
+#include "config/process_objects.h"
 #include "framework/phase_trace.h"
 #include "window/orvane_dlg.h"
 
@@ -49,6 +50,7 @@ void COrvaneDlg::AdoptMonitorDpi() noexcept {
     const auto windowDpi = User32Function<GetDpiForWindowFunction>("GetDpiForWindow");
     const int dpi = windowDpi ? static_cast<int>(windowDpi(Handle())) : ScreenDpi();
     m_dpi = FitToMonitor(dpi, MonitorFromWindow(Handle(), MONITOR_DEFAULTTOPRIMARY));
+    LogWindowScale(g_runLog, m_dpi);
     // Start-up loads the skin for the dpi it expects; Windows 10 may say otherwise.
     if (m_skin.Dpi() != m_dpi) m_skin.Reload(m_dpi);
 }
@@ -60,6 +62,7 @@ void COrvaneDlg::OnDpiChanged(int dpi, const RECT& suggested) noexcept {
                  SWP_NOZORDER | SWP_NOACTIVATE);
     if (fitted == m_dpi) return;
     m_dpi = fitted;
+    LogWindowScale(g_runLog, m_dpi);
     m_skin.Reload(m_dpi);
     // As OnInitDialog lays the window out; the texts, ticks, rows and results stay as they are.
     PlaceControls();

@@ -127,3 +127,19 @@ check_run() {  # when
     wait_finish_page 30 || fail "$1: the run ends on the finish page"
     check_results "$1"
 }
+
+# The scenarios' start at a dpi: the medium and its skin, the menu page and the custom page with
+# its ticks changed, each checked against the table at that dpi.
+start_and_check_custom_page() {  # dpi
+    set_prefix_dpi "$E2E_PREFIX" "$1"
+    medium="$WORK/medium"
+    write_medium "$medium" --icons 1 1 1 --installer a_exit0_0s --installer b_exit0_0s:0
+    write_scale_skin "$medium"
+    start_wine_with_stub en_US.UTF-8
+    start_setup_window "$medium"
+    check_layout "$1" "at start"
+    check_menu_pictures "$1" "at start"
+    open_page IDC_BTN_CUSTOM_INSTALL IDC_ST_CUSTOM_PAGE_TITLE
+    change_ticks
+    check_custom_page "$1" "custom page" 01
+}

@@ -60,7 +60,7 @@ check_events "start-up: the medium, the language, conf.xml, the language file, t
     "language file: \"de-de\" (the table's code for 0x0407): \"$m\\Language\\de-de.ini\" read" \
     'installer 0: key "ITEM0", text "Grüße Item 0", rule "Setup\a_exit0_0s.exe", icon 0, default yes' \
     'installer 3: key "ITEM3", text "Grüße Item 3", rule "Setup\{language}\d_exit0_0s.exe", icon 0, default yes' \
-    "UICfg.xml: \"$m\\Language\\UICfg.xml\" read" 'page: MenuPage'
+    "UICfg.xml: \"$m\\Language\\UICfg.xml\" read" 'window scale: 100 % (96 dpi)' 'page: MenuPage'
 check_events "the user's steps: button, page, ticks on the custom page" 'button 1001 "Grüße S5"' \
     'page: CustomInstallPage' 'installer 1 unticked' 'installer 1 ticked' 'button 1016 "Grüße S17"' 'page: ProgressPage'
 check_events "each installer: candidates, path, folder, process, exit code in decimal and hexadecimal, verdict" \

@@ -8,17 +8,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/run_lib.sh"
 source "$(dirname "${BASH_SOURCE[0]}")/scale_lib.sh"
 e2e_begin scale150
 
-set_prefix_dpi "$E2E_PREFIX" 144
-medium="$WORK/medium"
-write_medium "$medium" --icons 1 1 1 --installer a_exit0_0s --installer b_exit0_0s:0
-write_scale_skin "$medium"
-start_wine_with_stub en_US.UTF-8
-start_setup_window "$medium"
-check_layout 144 "at start"
-check_menu_pictures 144 "at start"
-open_page IDC_BTN_CUSTOM_INSTALL IDC_ST_CUSTOM_PAGE_TITLE
-change_ticks
-check_custom_page 144 "custom page" 01
+start_and_check_custom_page 144
 check_run "a run at 144 dpi"
 probe end >/dev/null
 wait_setup_exit 10
@@ -31,4 +21,6 @@ start_wine_with_stub en_US.UTF-8
 start_setup_window "$medium"
 check_layout 120 "on a 1000 x 720 screen"
 check_eq "on a 1000 x 720 screen: the window stands at the screen's corner" "0 0" "$CLIENT_X $CLIENT_Y"
+check_cmd "on a 1000 x 720 screen: the log names the scale the window took" \
+    grep -q "window scale: 125 % (120 dpi)" "$(ls -t "$WINEPREFIX"/drive_c/users/*/Temp/Setup_*.log | head -1)"
 e2e_finish

@@ -9,17 +9,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/run_lib.sh"
 source "$(dirname "${BASH_SOURCE[0]}")/scale_lib.sh"
 e2e_begin scale200
 
-set_prefix_dpi "$E2E_PREFIX" 192
-medium="$WORK/medium"
-write_medium "$medium" --icons 1 1 1 --installer a_exit0_0s --installer b_exit0_0s:0
-write_scale_skin "$medium"
-start_wine_with_stub en_US.UTF-8
-start_setup_window "$medium"
-check_layout 192 "at start"
-check_menu_pictures 192 "at start"
-open_page IDC_BTN_CUSTOM_INSTALL IDC_ST_CUSTOM_PAGE_TITLE
-change_ticks
-check_custom_page 192 "custom page" 01
+start_and_check_custom_page 192
 
 use_facts_at 144
 probe dpichanged 144 100 50 $(cut -d' ' -f3,4 <<<"$FACT_WINDOW") >/dev/null
