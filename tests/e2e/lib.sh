@@ -48,7 +48,16 @@ log() { printf '   %6.2fs %s\n' "$(bc <<<"scale=2; ($(now_ms) - $E2E_START) / 10
 # ---------------------------------------------------------------- checks
 
 pass() { E2E_PASSED=$((E2E_PASSED + 1)); printf 'PASS  %s\n' "$1"; }
-fail() { E2E_FAILED=$((E2E_FAILED + 1)); printf 'FAIL  %s\n' "$1"; [ $# -gt 1 ] && printf '      %s\n' "${@:2}"; return 0; }
+fail() {
+    E2E_FAILED=$((E2E_FAILED + 1)); printf 'FAIL  %s\n' "$1"; [ $# -gt 1 ] && printf '      %s\n' "${@:2}"
+    # A launcher that has gone explains most failures after it: say so once, with Wine's output.
+    if [ -n "${SETUP_PID:-}" ] && [ "${REPORTED_GONE:-}" != "$SETUP_PID" ] && ! kill -0 "$SETUP_PID" 2>/dev/null; then
+        REPORTED_GONE=$SETUP_PID
+        printf '      (Setup, process %s, is no longer running; its output:)\n' "$SETUP_PID"
+        tail -20 "$WORK/setup.log" 2>/dev/null | sed 's/^/      /'
+    fi
+    return 0
+}
 
 check_eq() {  # description, expected, actual
     if [ "$2" = "$3" ]; then pass "$1"; else fail "$1" "expected: $2" "actual:   $3"; fi

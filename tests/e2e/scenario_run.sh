@@ -99,8 +99,10 @@ check_eq "the installers ran in list order, the unticked one not at all" \
     "$(run_log "$medium" | awk '$2 == "start" { print $1 }' | tr '\n' ' ' | sed 's/ $//')"
 check_one_at_a_time "one installer at a time: each starts after the previous one ended" "$medium"
 info="$(probe listinfo IDC_LIST_INSTALLS)"
-check_eq "status column 'Do', 95 wide, left-aligned; the name column 400 wide" \
-    "0 0 400 NAME|1 0 95 Do|" "$(awk -F'\t' '$1 == "column" { printf "%s %s %s %s|", $2, $3, $4, $5 }' <<<"$info")"
+load_facts
+list="${CONTROL_ID[IDC_LIST_INSTALLS]}"
+check_eq "during the run: the name column and the status column 'Do', left-aligned, as wide as the table says" \
+    "0 0 ${FACT_COLUMN[$list 0 run]} NAME|1 0 ${FACT_COLUMN[$list 1 run]} Do|" "$(awk -F'\t' '$1 == "column" { printf "%s %s %s %s|", $2, $3, $4, $5 }' <<<"$info")"
 check_eq "no restart request before the countdown ends" 0 "$(restart_requests)"
 
 if under_wow64; then

@@ -60,9 +60,10 @@ check_eq "the installer list allows several selected rows, the manuals list one"
     "$(( CTL_STYLE[IDC_LIST_INSTALLS] & 0x4 )) $(( CTL_STYLE[IDC_LIST_MANUALS] & 0x4 ))"
 
 # list id, expected "exstyle-bits smallimages column-text column-width", for the flags of this medium.
+load_facts
 declare -A want_list=(
-    [IDC_LIST_INSTALLS]="$(( 0x1 | 0x4 | 0x20 )) 0 NAME 495"
-    [IDC_LIST_MANUALS]="$(( 0x1 | 0x2 | 0x20 )) 1 NAME 495"
+    [IDC_LIST_INSTALLS]="$(( 0x1 | 0x4 | 0x20 )) 0 NAME ${FACT_COLUMN[${CONTROL_ID[IDC_LIST_INSTALLS]} 0 start]}"
+    [IDC_LIST_MANUALS]="$(( 0x1 | 0x2 | 0x20 )) 1 NAME ${FACT_COLUMN[${CONTROL_ID[IDC_LIST_MANUALS]} 0 start]}"
 )
 for id in IDC_LIST_INSTALLS IDC_LIST_MANUALS; do
     info="$(probe listinfo "$id")"
