@@ -176,9 +176,14 @@ private:
         return Arg(index, &value) && value >= 0 ? static_cast<DWORD>(value) : fallback;
     }
 
-    // The main window, or an error message and null.
+    // The main window, or an error message and null. Looked for a few times: once, just after
+    // Notepad was ended beside it, the launcher's window was missing from the list for a moment.
     HWND Main() const {
         HWND window = target_.MainWindow();
+        for (int retry = 0; window == nullptr && retry < 4; ++retry) {
+            Sleep(50);
+            window = target_.MainWindow();
+        }
         if (window == nullptr) std::fputs("probe: no main window\n", stderr);
         return window;
     }
