@@ -57,8 +57,7 @@ LauncherFacts ReadLauncherFacts() {
     facts.windowsBuild = version.build;
     facts.underWow64 = platform::IsRunningUnderWow64();
     facts.elevated = platform::IsElevated();
-    const platform::WindowDc screen(nullptr);
-    facts.dpi = screen.Get() ? static_cast<unsigned>(GetDeviceCaps(screen.Get(), LOGPIXELSY)) : 0;
+    facts.dpi = static_cast<unsigned>(platform::SystemDpi());
     facts.medium = g_programFolder;
     return facts;
 }

@@ -5,11 +5,11 @@
 #include <iterator>
 #include <optional>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "checker/medium.h"
 #include "checker/png_reader.h"
+#include "config/skin_variants.h"
 #include "platform/ascii_case.h"
 #include "platform/files.h"
 
@@ -78,9 +78,8 @@ std::string SizeConsequence(const SkinImage& image) {
 // A variant is named as Windows names scaled assets: "menu.scale-200.png" stands in for "menu.png"
 // at 200 %. The launcher takes the variant for its scale, else the smallest larger one scaled
 // down, else the largest scaled up, and passes over one whose size is not the base size times
-// its scale.
-constexpr int kLowestScale = 100;
-constexpr int kHighestScale = 400;
+// its scale (config/skin_variants.h, which both follow).
+
 // The scales most screens run at, whose missing variants the note names.
 constexpr int kCommonScales[] = {150, 200};
 // More than every image at every scale: a bound on what a folder can make the check read.
@@ -98,30 +97,16 @@ struct BaseImage {
 
 struct VariantName {
     std::size_t image;  // index in kSkin
-    int scale;          // -1 when the part after "scale-" is no scale
+    int scale;          // percent, or kNotAScale
 };
 
-// The image and the scale a file name "<stem>.scale-<N>.png" gives, the stem being a skin
-// image's name without ".png"; letter case as Windows ignores it.
+// The skin image and the scale a file name "<stem>.scale-<N>.png" gives; letter case as Windows
+// ignores it. Nothing for a name of another form, or for an image that is not the skin's.
 std::optional<VariantName> ParseVariantName(const std::string& name) {
-    constexpr std::string_view kExtension = ".png";
-    constexpr std::string_view kMarker = ".scale-";
+    const auto split = SplitSkinVariantName(name);
+    if (!split) return std::nullopt;
     for (std::size_t i = 0; i < kSkin.size(); ++i) {
-        const std::string_view base = kSkin[i].name;
-        const std::string_view stem = base.substr(0, base.size() - kExtension.size());
-        const std::size_t head = stem.size() + kMarker.size();
-        if (name.size() <= head + kExtension.size()) continue;
-        if (!platform::EqualIgnoringAsciiCase(std::string_view(name).substr(0, stem.size()), stem) ||
-            !platform::EqualIgnoringAsciiCase(std::string_view(name).substr(stem.size(), kMarker.size()), kMarker) ||
-            !platform::EqualIgnoringAsciiCase(std::string_view(name).substr(name.size() - kExtension.size()),
-                                              kExtension)) {
-            continue;
-        }
-        const std::string digits = name.substr(head, name.size() - kExtension.size() - head);
-        // Windows' own names have no leading zero: "scale-0200" is no scale.
-        int scale = digits.size() <= 3 && digits[0] != '0' ? 0 : -1;
-        for (const char c : digits) scale = c >= '0' && c <= '9' && scale >= 0 ? scale * 10 + (c - '0') : -1;
-        return VariantName{i, scale};
+        if (platform::EqualIgnoringAsciiCase(split->base, kSkin[i].name)) return VariantName{i, split->scale};
     }
     return std::nullopt;
 }
@@ -132,12 +117,7 @@ std::string Stem(const SkinImage& image) {
     return name.substr(0, name.size() - 4);
 }
 
-// A size times a scale in percent, rounded as MulDiv rounds.
-std::uint32_t Scaled(std::uint32_t size, int scale) {
-    return static_cast<std::uint32_t>((static_cast<std::uint64_t>(size) * static_cast<unsigned>(scale) + 50) / 100);
-}
-
-std::string SizeText(std::uint32_t width, std::uint32_t height) {
+std::string SizeText(long long width, long long height) {
     return std::to_string(width) + " x " + std::to_string(height);
 }
 
@@ -147,10 +127,10 @@ void CheckVariant(const Medium& medium, const std::string& folder, const std::st
     BaseImage& base = bases[variant.image];
     const std::string file = folder + "/" + name;
     const std::string scale = std::to_string(variant.scale) + " %";
-    if (variant.scale < kLowestScale || variant.scale > kHighestScale) {
+    if (variant.scale == kNotAScale) {
         report.Add({file, 0, Severity::Warning, "skin-variant-scale",
-                    name + " names no scale from " + std::to_string(kLowestScale) + " to " +
-                        std::to_string(kHighestScale) + " (as in " + Stem(image) +
+                    name + " names no scale from " + std::to_string(kMinVariantScale) + " to " +
+                        std::to_string(kMaxVariantScale) + " (as in " + Stem(image) +
                         ".scale-150.png): the launcher never uses it."});
         return;
     }
@@ -171,8 +151,8 @@ void CheckVariant(const Medium& medium, const std::string& folder, const std::st
         return;
     }
     if (!base.sized) return;
-    const std::uint32_t width = Scaled(base.width, variant.scale);
-    const std::uint32_t height = Scaled(base.height, variant.scale);
+    const long long width = VariantLength(base.width, variant.scale);
+    const long long height = VariantLength(base.height, variant.scale);
     if (png.width != width || png.height != height) {
         report.Add({file, 0, Severity::Error, "skin-variant-size",
                     name + " is " + SizeText(png.width, png.height) + ", not " + SizeText(width, height) + " (" +

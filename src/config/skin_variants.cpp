@@ -4,7 +4,7 @@
 
 #include "platform/ascii_case.h"
 
-std::optional<SkinVariantName> ParseSkinVariantName(std::string_view fileName) {
+std::optional<SkinVariantName> SplitSkinVariantName(std::string_view fileName) {
     std::string folded(fileName);
     for (char& c : folded) c = platform::FoldAsciiCase(c);
     const std::size_t marker = folded.rfind(".scale-");
@@ -15,19 +15,23 @@ std::optional<SkinVariantName> ParseSkinVariantName(std::string_view fileName) {
     if (folded.size() < digitsAt + 1 + kExtensionSize) return std::nullopt;
     const std::string_view digits =
         std::string_view(folded).substr(digitsAt, folded.size() - kExtensionSize - digitsAt);
-    if (digits.size() > 3 || digits[0] == '0') return std::nullopt;
-    int scale = 0;
-    for (const char c : digits) {
-        if (c < '0' || c > '9') return std::nullopt;
-        scale = scale * 10 + (c - '0');
-    }
-    if (scale < kMinVariantScale || scale > kMaxVariantScale) return std::nullopt;
+    // Windows' own names have no leading zero: "scale-0200" is no scale.
+    int scale = digits.size() <= 3 && digits[0] != '0' ? 0 : kNotAScale;
+    for (const char c : digits)
+        scale = c >= '0' && c <= '9' && scale != kNotAScale ? scale * 10 + (c - '0') : kNotAScale;
+    if (scale < kMinVariantScale || scale > kMaxVariantScale) scale = kNotAScale;
     return SkinVariantName{
         std::string(fileName.substr(0, marker)) + std::string(fileName.substr(fileName.size() - kExtensionSize)),
         scale};
 }
 
-int VariantLength(int baseLength, int scale) noexcept { return (baseLength * scale + 50) / 100; }
+std::optional<SkinVariantName> ParseSkinVariantName(std::string_view fileName) {
+    auto name = SplitSkinVariantName(fileName);
+    if (name && name->scale == kNotAScale) return std::nullopt;
+    return name;
+}
+
+long long VariantLength(long long baseLength, int scale) noexcept { return (baseLength * scale + 50) / 100; }
 
 std::vector<int> VariantOrder(int percent, std::vector<int> scales) {
     // Ascending without repeats (an insertion sort: a handful of scales, and no std::sort in the

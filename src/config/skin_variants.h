@@ -12,18 +12,24 @@
 inline constexpr int kMinVariantScale = 100;
 inline constexpr int kMaxVariantScale = 400;
 
+inline constexpr int kNotAScale = -1;
+
 struct SkinVariantName {
     std::string base;  // the base image's file name: "menu.png"
-    int scale;         // percent
+    int scale;         // percent, or kNotAScale
 };
 
-// "<stem>.scale-<N>.png" (".scale-" and ".png" in any case, N from 100 to 400 without leading
-// zeros); nothing for any other name.
+// Any name of a variant's form, "<stem>.scale-<N>.png" (".scale-" and ".png" in any case): the
+// base image's name, and N when it is a scale from 100 to 400 written without leading zeros,
+// else kNotAScale (setup-check warns of those); nothing for a name of another form.
+std::optional<SkinVariantName> SplitSkinVariantName(std::string_view fileName);
+
+// A variant the launcher can use: as above, with a scale; nothing for any other name.
 std::optional<SkinVariantName> ParseSkinVariantName(std::string_view fileName);
 
 // The width or height a variant made for `scale` has, for the base image's: the base length
-// times the scale, rounded half up.
-int VariantLength(int baseLength, int scale) noexcept;
+// times the scale, rounded half up (in 64 bits: a PNG header may claim any length).
+long long VariantLength(long long baseLength, int scale) noexcept;
 
 // The order in which a window at `percent` tries the variants it has (their scales): the one
 // made for its scale, then the larger ones from the smallest up (each scaled down), then the

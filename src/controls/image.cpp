@@ -1,6 +1,7 @@
 #include "controls/image.h"
 
 #include "controls/image_conversion.h"
+#include "platform/handles_win.h"
 
 // objidl.h first: gdiplus.h needs PROPID, which WIN32_LEAN_AND_MEAN leaves out.
 #include <objidl.h>
@@ -187,15 +188,12 @@ Bitmap Bitmap::Scaled(int width, int height) const noexcept {
         band.height = height;
         if (gp::GdipCloneImage(AsNative(Native()), &band.source) != Gdiplus::Ok) band.source = nullptr;
     }
-    const HANDLE helper =
-        bandCount > 1 && bands[1].source ? CreateThread(nullptr, 0, &DrawScaleBand, &bands[1], 0, nullptr) : nullptr;
+    const platform::UniqueKernelHandle helper(
+        bandCount > 1 && bands[1].source ? CreateThread(nullptr, 0, &DrawScaleBand, &bands[1], 0, nullptr) : nullptr);
     for (int i = 0; i < bandCount; ++i) {
         if (bands[i].source && !(i == 1 && helper)) DrawScaleBand(&bands[i]);
     }
-    if (helper) {
-        WaitForSingleObject(helper, INFINITE);
-        CloseHandle(helper);
-    }
+    if (helper) WaitForSingleObject(helper.Get(), INFINITE);
     gp::GdipBitmapUnlockBits(scaled, &pixels);
     bool drawn = true;
     for (int i = 0; i < bandCount; ++i) {
@@ -206,13 +204,13 @@ Bitmap Bitmap::Scaled(int width, int height) const noexcept {
 }
 
 bool ReadPngSize(const wchar_t* path, SIZE& size) noexcept {
-    const HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
+    const platform::UniqueFileHandle file(
+        CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!file) return false;
     // The signature, then the IHDR chunk: length, type, width and height (big-endian).
     BYTE header[24] = {};
     DWORD read = 0;
-    const bool complete = ReadFile(file, header, sizeof(header), &read, nullptr) && read == sizeof(header);
-    CloseHandle(file);
+    const bool complete = ReadFile(file.Get(), header, sizeof(header), &read, nullptr) && read == sizeof(header);
     constexpr BYTE kSignature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13, 'I', 'H', 'D', 'R'};
     if (!complete || std::memcmp(header, kSignature, sizeof(kSignature)) != 0) return false;
     const auto bigEndian = [&header](int at) {

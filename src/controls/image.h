@@ -77,9 +77,10 @@ public:
     // a bitmap that can't be copied, are kept as decoded.
     static Bitmap DecodeFile(const wchar_t* path) noexcept;
 
-    // A new bitmap of exactly `width` x `height` pixels (premultiplied ARGB) with this one scaled
-    // into it by GDI+'s best filter (high-quality bicubic). The filter reaches beyond the edges,
-    // where it meets the image mirrored: edges keep their colour and opacity instead of fading.
+    // A new bitmap of exactly `width` x `height` pixels (premultiplied ARGB, or 24-bit RGB for an
+    // image without alpha) with this one scaled into it by GDI+'s best filter (high-quality
+    // bicubic). The filter reaches beyond the edges, where it meets the image mirrored: edges keep
+    // their colour and opacity instead of fading.
     // Empty when this one is, or on failure.
     Bitmap Scaled(int width, int height) const noexcept;
 

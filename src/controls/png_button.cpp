@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "framework/phase_trace.h"
-#include "platform/handles_win.h"
+#include "platform/system_services.h"
 
 namespace {
 
@@ -45,9 +45,7 @@ int LineWidth(int dpi) noexcept { return MulDiv(1, dpi, 96); }
 void DrawFocusCue(HDC dc, RECT rect, COLORREF dark, COLORREF light, int dpi) noexcept {
     int width = 1;
     SystemParametersInfoW(SPI_GETFOCUSBORDERWIDTH, 0, &width, 0);
-    const platform::WindowDc screen(nullptr);
-    const int systemDpi = screen.Get() ? GetDeviceCaps(screen.Get(), LOGPIXELSY) : 96;
-    width = std::max(MulDiv(width, dpi, systemDpi), LineWidth(dpi));
+    width = std::max(MulDiv(width, dpi, platform::SystemDpi()), LineWidth(dpi));
     InflateRect(&rect, -kCueInset * width, -kCueInset * width);
     const HBRUSH brush = static_cast<HBRUSH>(GetStockObject(DC_BRUSH));
     for (const COLORREF colour : {dark, light}) {

@@ -45,6 +45,8 @@ using UniqueHook = UniqueHandle<HHOOK, HookDeleter>;  // SetWindowsHookEx
 // Threads, processes, events; INVALID_HANDLE_VALUE is never stored (CreateThread and CreateEvent
 // return null on failure).
 using UniqueKernelHandle = UniqueHandle<HANDLE, KernelHandleDeleter>;
+// CreateFileW's file handle, which is INVALID_HANDLE_VALUE on failure.
+using UniqueFileHandle = UniqueHandle<HANDLE, KernelHandleDeleter, InvalidHandleValue>;
 // FindFirstFileA's search handle, which is INVALID_HANDLE_VALUE on failure.
 using UniqueFindHandle = UniqueHandle<HANDLE, FindHandleDeleter, InvalidHandleValue>;
 

@@ -21,6 +21,10 @@ SystemVersion WindowsVersion() noexcept;
 // Whether the system reports Windows NT 6.1 (GetVersionExW).
 bool IsWindows7() noexcept;
 
+// The screen's dots per inch as the system gives them to every program (LOGPIXELSY; Windows 7
+// and 8 know no other): 96 is 100 %, and 96 when it cannot be read.
+int SystemDpi() noexcept;
+
 // Whether the process runs with administrator rights in force (an elevated token).
 bool IsElevated() noexcept;
 

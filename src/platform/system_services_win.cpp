@@ -14,6 +14,11 @@ IsWow64ProcessFunction g_isWow64Process = nullptr;
 
 }  // namespace
 
+int SystemDpi() noexcept {
+    const WindowDc screen(nullptr);
+    return screen.Get() ? GetDeviceCaps(screen.Get(), LOGPIXELSY) : 96;
+}
+
 bool IsRunningUnderWow64() noexcept {
     BOOL answer = FALSE;
     // Looked up at run time: kernels older than the entry lack it (and are never WOW64).

@@ -7,6 +7,7 @@
 // the controls from the template's dialog units a second time.
 #include "config/process_objects.h"
 #include "framework/phase_trace.h"
+#include "platform/system_services.h"
 #include "window/orvane_dlg.h"
 
 namespace {
@@ -19,12 +20,6 @@ constexpr int kDialogScalingOff = 1;  // DDC_DISABLE_ALL
 template <typename Function>
 Function User32Function(const char* name) noexcept {
     return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), name)));
-}
-
-// The screen's dpi: Windows' system dpi (Windows 7 and 8 know no other), as Wine gives it too.
-int ScreenDpi() noexcept {
-    const platform::WindowDc screen(nullptr);
-    return screen.Get() ? GetDeviceCaps(screen.Get(), LOGPIXELSY) : kBaseDpi;
 }
 
 int FitToMonitor(int dpi, HMONITOR monitor) noexcept {
@@ -40,7 +35,7 @@ int FitToMonitor(int dpi, HMONITOR monitor) noexcept {
 int StartingDpi() noexcept {
     // The window appears where it stands at 100 %, on that point's monitor.
     const POINT corner{kMainWindowRect.x, kMainWindowRect.y};
-    return FitToMonitor(ScreenDpi(), MonitorFromPoint(corner, MONITOR_DEFAULTTOPRIMARY));
+    return FitToMonitor(platform::SystemDpi(), MonitorFromPoint(corner, MONITOR_DEFAULTTOPRIMARY));
 }
 
 void COrvaneDlg::AdoptMonitorDpi() noexcept {
@@ -48,7 +43,7 @@ void COrvaneDlg::AdoptMonitorDpi() noexcept {
         setBehaviour(Handle(), kDialogScalingOff, kDialogScalingOff);
     }
     const auto windowDpi = User32Function<GetDpiForWindowFunction>("GetDpiForWindow");
-    const int dpi = windowDpi ? static_cast<int>(windowDpi(Handle())) : ScreenDpi();
+    const int dpi = windowDpi ? static_cast<int>(windowDpi(Handle())) : platform::SystemDpi();
     m_dpi = FitToMonitor(dpi, MonitorFromWindow(Handle(), MONITOR_DEFAULTTOPRIMARY));
     LogWindowScale(g_runLog, m_dpi);
     // Start-up loads the skin for the dpi it expects; Windows 10 may say otherwise.
