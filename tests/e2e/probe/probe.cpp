@@ -306,6 +306,8 @@ private:
         if (!list.Valid()) return Fail(std::string("cannot reach the list's process: ") + list.Problem());
         const int columns = list.ColumnCount();
         const int rows = list.RowCount();
+        // An unanswered count would read as an empty list.
+        if (rows < 0) return Fail("LVM_GETITEMCOUNT was not answered");
         for (int i = 0; i < rows; ++i) {
             auto row = list.Row(i, columns);
             if (!row) return Fail("LVM_GETITEM failed");
